@@ -1,0 +1,20 @@
+#!/bin/sh
+# Installs the Debian 12 packages that building, running and testing the game need.
+set -eu
+
+packages="cmake ninja-build g++ clang libclang-rt-14-dev
+  qt6-base-dev libgl-dev fonts-dejavu-core
+  libgtest-dev libbenchmark-dev
+  xvfb xauth xdotool x11-utils imagemagick"
+
+missing=""
+for p in $packages; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing="$missing $p"
+done
+[ -z "$missing" ] && exit 0
+
+as_root=""
+[ "$(id -u)" -eq 0 ] || as_root="sudo"
+$as_root apt-get update
+# shellcheck disable=SC2086
+DEBIAN_FRONTEND=noninteractive $as_root apt-get install -y --no-install-recommends $missing
