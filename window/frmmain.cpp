@@ -1,0 +1,163 @@
+#include "frmmain.h"
+
+#include "cells.h"
+#include "fatalerror.h"
+#include "messagebox.h"
+#include "picturebox.h"
+#include "texts.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+
+QFont uiFont(bool bold)
+{
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(8.25);
+    font.setBold(bold);
+    return font;
+}
+
+QPushButton *makeButton(const QString &caption, const QString &name, int top, QWidget *parent)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setFont(uiFont(false));
+    button->setGeometry(192, top, 81, 25);
+    return button;
+}
+
+} // namespace
+
+frmMain::frmMain(QWidget *parent) : QWidget(parent), builtin_(BuiltinPictures::load())
+{
+    createControls();
+    runHandler(this, [this] { Form_Load(); });
+}
+
+void frmMain::createControls()
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(slidane::texts::appTitle());
+    setWindowIcon(builtin_.icon);
+    setFont(uiFont(true));
+    QPalette background = palette();
+    background.setColor(QPalette::Window, QColor(192, 192, 192));
+    setPalette(background);
+    setAutoFillBackground(true);
+    resize(445, kClientHeight);
+
+    frameMain = new QGroupBox(this);
+    frameMain->setObjectName(QStringLiteral("frameMain"));
+    frameMain->setGeometry(8, 0, 177, 185);
+
+    for (int cell = 1; cell <= slidane::kCellCount; ++cell) {
+        auto *box = new PictureBox(frameMain);
+        box->setObjectName(QStringLiteral("Picture_%1").arg(cell, 2, 10, QLatin1Char('0')));
+        box->setGeometry(8 + 40 * (slidane::colOfCell(cell) - 1), 16 + 40 * (slidane::rowOfCell(cell) - 1),
+                         41, 41);
+        connect(box, &PictureBox::clicked, this, [this, cell] { runHandler(this, [this, cell] { cellClick(cell); }); });
+        Picture_[static_cast<std::size_t>(cell)] = box;
+    }
+
+    cmdHelp = makeButton(slidane::texts::helpCaption(), QStringLiteral("cmdHelp"), 144, this);
+    cmdEnd = makeButton(slidane::texts::endCaption(), QStringLiteral("cmdEnd"), 112, this);
+
+    // Holds a picture only while two cells exchange theirs; never shown.
+    Picture_[0] = new PictureBox(this);
+    Picture_[0]->setObjectName(QStringLiteral("Picture_00"));
+    Picture_[0]->setGeometry(192, 144, 41, 41);
+    Picture_[0]->setFocusPolicy(Qt::NoFocus);
+    Picture_[0]->hide();
+
+    cmdStart = makeButton(slidane::texts::startCaption(), QStringLiteral("cmdStart"), 80, this);
+
+    img15 = new QLabel(this);
+    img15->setObjectName(QStringLiteral("img15"));
+    img15->setGeometry(200, 8, 66, 66);
+    img15->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    img15->setPixmap(builtin_.preview);
+
+    for (int cell = 1; cell < slidane::kCellCount; ++cell) {
+        setTabOrder(Picture_[static_cast<std::size_t>(cell)], Picture_[static_cast<std::size_t>(cell + 1)]);
+    }
+    setTabOrder(Picture_[16], cmdStart);
+    setTabOrder(cmdStart, cmdEnd);
+    setTabOrder(cmdEnd, cmdHelp);
+
+    connect(cmdStart, &QPushButton::clicked, this, [this] { runHandler(this, [this] { cmdStart_Click(); }); });
+    connect(cmdHelp, &QPushButton::clicked, this, [this] { runHandler(this, [this] { cmdHelp_Click(); }); });
+    connect(cmdEnd, &QPushButton::clicked, this, [this] { runHandler(this, [this] { cmdEnd_Click(); }); });
+}
+
+void frmMain::Form_Load()
+{
+    setFixedSize(kClientWidth, kClientHeight);
+    NewGame();
+    img15->setToolTip(slidane::texts::previewTooltip());
+}
+
+void frmMain::NewGame()
+{
+    game_.NewGame(random_);
+    showBoardPictures();
+}
+
+void frmMain::showBoardPictures()
+{
+    for (int cell = 1; cell <= slidane::kCellCount; ++cell) {
+        const int tile = game_.board()(slidane::rowOfCell(cell), slidane::colOfCell(cell));
+        Picture_[static_cast<std::size_t>(cell)]->setPicture(builtin_.ImageMain.at(static_cast<std::size_t>(tile)));
+    }
+}
+
+void frmMain::setBoardForTest(const slidane::Board &board)
+{
+    game_.setBoard(board);
+    showBoardPictures();
+}
+
+void frmMain::cellClick(int cell)
+{
+    if (const auto moved = game_.clickCell(cell)) {
+        MoveTile(moved->clicked, moved->blank);
+    }
+    CheckSolved();
+}
+
+void frmMain::MoveTile(int clicked, int blank)
+{
+    // The rules have already exchanged the two Board values; the pictures
+    // follow in the same three steps, through the hidden cell.
+    PictureBox *const tileCell = Picture_.at(static_cast<std::size_t>(clicked));
+    PictureBox *const gapCell = Picture_.at(static_cast<std::size_t>(blank));
+    Picture_[0]->setPicture(gapCell->picture());
+    gapCell->setPicture(tileCell->picture());
+    tileCell->setPicture(Picture_[0]->picture());
+}
+
+void frmMain::CheckSolved()
+{
+    if (game_.CheckSolved().solved) {
+        showMessage(this, slidane::texts::win());
+    }
+}
+
+void frmMain::cmdStart_Click()
+{
+    NewGame();
+}
+
+void frmMain::cmdHelp_Click()
+{
+    showMessage(this, slidane::texts::help());
+}
+
+void frmMain::cmdEnd_Click()
+{
+    QApplication::exit(0);
+}

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "builtinpictures.h"
+#include "clockrandom.h"
+#include "game.h"
+
+#include <QWidget>
+
+#include <array>
+
+class PictureBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+
+// The game's one window. It owns the game state and the controls, turns
+// clicks into calls on the rules and mirrors their result on the pictures.
+class frmMain : public QWidget {
+    Q_OBJECT
+
+public:
+    // The client size after load: the frame, the buttons and the preview
+    // whole, nothing to the right of them.
+    static constexpr int kClientWidth = 277;
+    static constexpr int kClientHeight = 192;
+
+    explicit frmMain(QWidget *parent = nullptr);
+
+    const slidane::Game &game() const { return game_; }
+
+    // Starts from a given position instead of a dealt one, pictures included.
+    // For tests.
+    void setBoardForTest(const slidane::Board &board);
+
+private:
+    void createControls();
+    void Form_Load();
+    void NewGame();
+    void showBoardPictures();
+    void cellClick(int cell);
+    void MoveTile(int clicked, int blank);
+    void CheckSolved();
+    void cmdStart_Click();
+    void cmdHelp_Click();
+    void cmdEnd_Click();
+
+    slidane::Game game_;
+    slidane::ClockRandom random_;
+    BuiltinPictures builtin_;
+
+    QGroupBox *frameMain = nullptr;
+    std::array<PictureBox *, 17> Picture_{}; // [0] is the hidden Picture_00
+    QPushButton *cmdHelp = nullptr;
+    QPushButton *cmdEnd = nullptr;
+    QPushButton *cmdStart = nullptr;
+    QLabel *img15 = nullptr;
+};
