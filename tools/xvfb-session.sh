@@ -1,0 +1,33 @@
+# Sourced by the end-to-end tests and the screenshot tool: starts a private Xvfb, exports DISPLAY,
+# and stops it and everything else listed in $cleanup_pids on exit.
+xvfb_fd_file=$(mktemp)
+cleanup_pids=""
+scratch=$(mktemp -d)
+
+stop_all() {
+  for pid in $cleanup_pids; do kill "$pid" 2>/dev/null || true; done
+  for pid in $cleanup_pids; do wait "$pid" 2>/dev/null || true; done
+  rm -rf "$scratch" "$xvfb_fd_file"
+}
+trap stop_all EXIT INT TERM
+
+Xvfb -displayfd 3 -screen 0 640x480x24 -nolisten tcp 3>"$xvfb_fd_file" 2>/dev/null &
+cleanup_pids="$!"
+for _ in $(seq 100); do
+  [ -s "$xvfb_fd_file" ] && break
+  sleep 0.05
+done
+[ -s "$xvfb_fd_file" ] || { echo "Xvfb did not start"; exit 1; }
+DISPLAY=":$(head -n1 "$xvfb_fd_file")"
+export DISPLAY
+unset WAYLAND_DISPLAY QT_QPA_PLATFORM
+
+# The colour of one screen pixel as RRGGBB, from a screenshot file.
+pixel_at() { # file x y
+  convert "$1" -crop "1x1+$2+$3" +repage -depth 8 txt:- | grep -o '#[0-9A-Fa-f]\{6\}' | tr -d '#'
+}
+
+# Waits for the game's window; prints its id.
+wait_for_window() {
+  timeout 20 xdotool search --sync --onlyvisible --name '^15 - Dlaždovka - Slidane$' | head -n1
+}
