@@ -1,21 +1,33 @@
 #include "builtinpictures.h"
 
-#include <QPainter>
+#include <QString>
+
+#include <stdexcept>
+
+namespace {
+
+QPixmap resourcePicture(const QString &name)
+{
+    QPixmap picture(QStringLiteral(":/assets/") + name);
+    if (picture.isNull()) {
+        throw std::runtime_error("built-in picture " + name.toStdString() + " is missing");
+    }
+    return picture;
+}
+
+} // namespace
 
 BuiltinPictures BuiltinPictures::load()
 {
     BuiltinPictures pictures;
     for (int v = 0; v < 16; ++v) {
-        QPixmap tile(38, 38);
-        tile.fill(v == 0 ? QColor(192, 192, 192) : QColor(255, 0, 0));
-        if (v != 0) {
-            QPainter painter(&tile);
-            painter.setPen(QColor(4, 0, 0));
-            painter.drawText(tile.rect(), Qt::AlignCenter, QString::number(v));
-        }
-        pictures.ImageMain[static_cast<std::size_t>(v)] = tile;
+        pictures.ImageMain[static_cast<std::size_t>(v)] =
+            resourcePicture(QStringLiteral("tile_%1.bmp").arg(v, 2, 10, QLatin1Char('0')));
     }
-    pictures.preview = QPixmap(66, 66);
-    pictures.preview.fill(Qt::red);
+    pictures.preview = resourcePicture(QStringLiteral("preview.bmp"));
+    pictures.icon = QIcon(QStringLiteral(":/assets/icon.ico"));
+    if (pictures.icon.availableSizes().size() != 2) {
+        throw std::runtime_error("the built-in icon does not hold its two images");
+    }
     return pictures;
 }

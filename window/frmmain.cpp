@@ -5,6 +5,7 @@
 #include "messagebox.h"
 #include "picturebox.h"
 #include "texts.h"
+#include "tilepicture.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -33,10 +34,13 @@ QPushButton *makeButton(const QString &caption, const QString &name, int top, QW
 
 } // namespace
 
-frmMain::frmMain(QWidget *parent) : QWidget(parent), builtin_(BuiltinPictures::load())
+frmMain::frmMain(QWidget *parent) : QWidget(parent)
 {
-    createControls();
-    runHandler(this, [this] { Form_Load(); });
+    runHandler(this, [this] {
+        builtin_ = BuiltinPictures::load();
+        createControls();
+        Form_Load();
+    });
 }
 
 void frmMain::createControls()
@@ -107,11 +111,30 @@ void frmMain::NewGame()
     showBoardPictures();
 }
 
+int frmMain::tileIn(int cell) const
+{
+    return game_.board()(slidane::rowOfCell(cell), slidane::colOfCell(cell));
+}
+
 void frmMain::showBoardPictures()
 {
+    // Each cell takes the file of the tile standing in it as soon as that file
+    // has loaded; the first file that fails puts the built-in set in all
+    // sixteen cells instead, so a game never mixes the two.
     for (int cell = 1; cell <= slidane::kCellCount; ++cell) {
-        const int tile = game_.board()(slidane::rowOfCell(cell), slidane::colOfCell(cell));
-        Picture_[static_cast<std::size_t>(cell)]->setPicture(builtin_.ImageMain.at(static_cast<std::size_t>(tile)));
+        const QImage picture = tilepicture::load(tilepicture::filePath(tileIn(cell)));
+        if (picture.isNull()) {
+            showBuiltinPictures();
+            return;
+        }
+        Picture_[static_cast<std::size_t>(cell)]->setPicture(QPixmap::fromImage(picture));
+    }
+}
+
+void frmMain::showBuiltinPictures()
+{
+    for (int cell = 1; cell <= slidane::kCellCount; ++cell) {
+        Picture_[static_cast<std::size_t>(cell)]->setPicture(builtin_.ImageMain.at(static_cast<std::size_t>(tileIn(cell))));
     }
 }
 

@@ -36,7 +36,9 @@ private:
     void createControls();
     void Form_Load();
     void NewGame();
+    int tileIn(int cell) const;
     void showBoardPictures();
+    void showBuiltinPictures();
     void cellClick(int cell);
     void MoveTile(int clicked, int blank);
     void CheckSolved();
