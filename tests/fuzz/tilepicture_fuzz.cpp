@@ -1,0 +1,19 @@
+// libFuzzer target: any bytes given as a tile file either decode to a
+// picture within the size limits or are refused, never a crash or a leak.
+#include "tilepicture.h"
+
+#include <QByteArray>
+
+#include <cstdint>
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data),
+                                                     static_cast<qsizetype>(size));
+    const QImage image = tilepicture::decode(bytes);
+    if (!image.isNull() && (image.width() > tilepicture::kMaxSide || image.height() > tilepicture::kMaxSide)) {
+        std::abort();
+    }
+    return 0;
+}
