@@ -133,6 +133,21 @@ private slots:
         QCOMPARE(preview->focusPolicy(), Qt::NoFocus);
     }
 
+    void previewAndIconAreTheBuiltinPictures()
+    {
+        const QImage preview = window_->findChild<QLabel *>(QStringLiteral("img15"))->pixmap().toImage();
+        QCOMPARE(preview.size(), QSize(66, 66));
+        QCOMPARE(preview.pixelColor(0, 0), QColor(Qt::black));
+        QCOMPARE(preview.pixelColor(2, 2), QColor(255, 0, 0));
+        QCOMPARE(preview.pixelColor(50, 50), QColor(255, 255, 255));
+        const QList<QSize> sizes = window_->windowIcon().availableSizes();
+        QVERIFY(sizes.contains(QSize(16, 16)));
+        QVERIFY(sizes.contains(QSize(32, 32)));
+        const QImage small = window_->windowIcon().pixmap(QSize(16, 16)).toImage();
+        QCOMPARE(small.pixelColor(0, 12), QColor(255, 255, 255));
+        QCOMPARE(small.pixelColor(0, 0), QColor(255, 0, 0));
+    }
+
     void previewTooltipIsTheSixtyCharacterSentence()
     {
         const QString tip = window_->findChild<QLabel *>(QStringLiteral("img15"))->toolTip();
