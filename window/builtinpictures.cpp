@@ -25,9 +25,7 @@ BuiltinPictures BuiltinPictures::load()
             resourcePicture(QStringLiteral("tile_%1.bmp").arg(v, 2, 10, QLatin1Char('0')));
     }
     pictures.preview = resourcePicture(QStringLiteral("preview.bmp"));
-    pictures.icon = QIcon(QStringLiteral(":/assets/icon.ico"));
-    if (pictures.icon.availableSizes().size() != 2) {
-        throw std::runtime_error("the built-in icon does not hold its two images");
-    }
+    pictures.icon.addPixmap(resourcePicture(QStringLiteral("icon_16.bmp")));
+    pictures.icon.addPixmap(resourcePicture(QStringLiteral("icon_32.bmp")));
     return pictures;
 }

@@ -235,6 +235,12 @@ TEST(Icon, TwoOpaqueFourBitImagesWithTheGapBottomLeft)
             const int y = pitch * (cell / 4);
             EXPECT_EQ(image.at(x, y), cell == 12 ? 15 : 9) << "cell " << cell;
         }
+
+        // The window takes the same image from a plain bitmap.
+        const Bytes bmp = readAsset("icon_" + std::to_string(side) + ".bmp");
+        ASSERT_EQ(bmp.size(), 14u + 40u + 64u + colourBytes);
+        expectInfoHeader(bmp, 14, side, side, 4, colourBytes);
+        EXPECT_EQ(decode(bmp, 14, 118, side).pixels, image.pixels);
     }
 }
 

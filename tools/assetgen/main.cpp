@@ -1,5 +1,7 @@
 // Writes the game's built-in pictures: tile_00.bmp to tile_15.bmp,
-// preview.bmp and icon.ico, into the folder given. The output depends on
+// preview.bmp, icon.ico, and the icon's two images again as icon_16.bmp and
+// icon_32.bmp (bitmaps decode without loading an image plugin at start-up),
+// into the folder given. The output depends on
 // nothing but this program, so every run writes the same bytes.
 #include "bmpfile.h"
 #include "designs.h"
@@ -43,6 +45,8 @@ int main(int argc, char *argv[])
     const std::vector<Rgb> standard(kStandard16.begin(), kStandard16.end());
     ok = write(folder + "preview.bmp", bmpFile(enlarged(previewDesign(), 2), standard, 4)) && ok;
     ok = write(folder + "icon.ico", icoFile({largeIcon(), smallIcon()})) && ok;
+    ok = write(folder + "icon_32.bmp", bmpFile(largeIcon(), standard, 4)) && ok;
+    ok = write(folder + "icon_16.bmp", bmpFile(smallIcon(), standard, 4)) && ok;
     if (!ok) {
         std::fprintf(stderr, "%s: could not write into %s\n", argv[0], argv[1]);
         return 1;
