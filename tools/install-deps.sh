@@ -5,7 +5,8 @@ set -eu
 packages="cmake ninja-build g++ clang libclang-rt-14-dev
   qt6-base-dev libgl-dev fonts-dejavu-core
   libgtest-dev libbenchmark-dev
-  xvfb xauth xdotool x11-utils imagemagick"
+  xvfb xauth xdotool x11-utils imagemagick libx11-dev
+  desktop-file-utils appstream dpkg-dev valgrind"
 
 missing=""
 for p in $packages; do

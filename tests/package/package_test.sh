@@ -1,0 +1,44 @@
+#!/bin/sh
+# Builds the Debian package from the build tree, installs it into a scratch
+# root, validates its desktop files and icons, and starts the installed
+# game under Xvfb until its window appears.
+# Usage: package_test.sh BUILD_DIR APP_ID
+set -eu
+build=$(realpath "$1")
+app_id=$2
+. "$(dirname "$0")/../../tools/xvfb-session.sh"
+
+fail() { echo "FAIL: $*"; exit 1; }
+
+cpack --config "$build/CPackConfig.cmake" -B "$scratch/pkg" >"$scratch/cpack.log" 2>&1 || { cat "$scratch/cpack.log"; fail "cpack"; }
+deb=$(ls "$scratch"/pkg/*.deb)
+depends=$(dpkg-deb -f "$deb" Depends)
+for lib in libqt6widgets6 libqt6gui6 libqt6core6 libstdc++6; do
+  case "$depends" in *"$lib"*) ;; *) fail "Depends lacks $lib: $depends" ;; esac
+done
+[ "$(dpkg-deb -f "$deb" Section)" = games ] || fail "section is not games"
+
+root="$scratch/root"
+dpkg-deb -x "$deb" "$root"
+share="$root/usr/share"
+desktop-file-validate "$share/applications/$app_id.desktop" || fail "desktop-file-validate"
+grep -q '^Categories=Game;LogicGame;$' "$share/applications/$app_id.desktop" || fail "categories"
+appstreamcli validate --no-net "$share/metainfo/$app_id.metainfo.xml" || fail "appstreamcli validate"
+
+for side in 16 32 64 128 256; do
+  icon="$share/icons/hicolor/${side}x$side/apps/$app_id.png"
+  [ "$(identify -format '%wx%h' "$icon")" = "${side}x$side" ] || fail "icon $icon is not $side px"
+  # Whole-factor scaling without smoothing keeps the three colours.
+  colours=$(convert "$icon" -format '%k' info:)
+  [ "$colours" -le 3 ] || fail "icon $side px has $colours colours: smoothed"
+done
+# The 32-px icon scaled by 8 is the 256-px icon, pixel for pixel.
+convert "$share/icons/hicolor/32x32/apps/$app_id.png" -filter point -resize 800% "$scratch/x8.png"
+[ "$(compare -metric AE "$scratch/x8.png" "$share/icons/hicolor/256x256/apps/$app_id.png" null: 2>&1)" = 0 ] \
+  || fail "the 256-px icon is not the 32-px one scaled by 8"
+
+cd "$scratch"
+"$root/usr/bin/slidane" &
+cleanup_pids="$! $cleanup_pids"
+[ -n "$(wait_for_window)" ] || fail "the installed game showed no window"
+echo "PASS: $(basename "$deb") installs, validates and starts"
