@@ -21,6 +21,9 @@ done
 DISPLAY=":$(head -n1 "$xvfb_fd_file")"
 export DISPLAY
 unset WAYLAND_DISPLAY QT_QPA_PLATFORM
+XDG_RUNTIME_DIR="$scratch/runtime"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+export XDG_RUNTIME_DIR
 
 # The colour of one screen pixel as RRGGBB, from a screenshot file.
 pixel_at() { # file x y
