@@ -118,17 +118,27 @@ int frmMain::tileIn(int cell) const
 
 void frmMain::showBoardPictures()
 {
+    if (!showTileFiles()) {
+        showBuiltinPictures();
+    }
+    for (int cell = 1; cell <= slidane::kCellCount; ++cell) {
+        nameCell(cell);
+    }
+}
+
+bool frmMain::showTileFiles()
+{
     // Each cell takes the file of the tile standing in it as soon as that file
     // has loaded; the first file that fails puts the built-in set in all
     // sixteen cells instead, so a game never mixes the two.
     for (int cell = 1; cell <= slidane::kCellCount; ++cell) {
         const QImage picture = tilepicture::load(tilepicture::filePath(tileIn(cell)));
         if (picture.isNull()) {
-            showBuiltinPictures();
-            return;
+            return false;
         }
         Picture_[static_cast<std::size_t>(cell)]->setPicture(QPixmap::fromImage(picture));
     }
+    return true;
 }
 
 void frmMain::showBuiltinPictures()
@@ -161,6 +171,13 @@ void frmMain::MoveTile(int clicked, int blank)
     Picture_[0]->setPicture(gapCell->picture());
     gapCell->setPicture(tileCell->picture());
     tileCell->setPicture(Picture_[0]->picture());
+    nameCell(clicked);
+    nameCell(blank);
+}
+
+void frmMain::nameCell(int cell)
+{
+    Picture_.at(static_cast<std::size_t>(cell))->setAccessibleName(slidane::texts::cellName(tileIn(cell)));
 }
 
 void frmMain::CheckSolved()

@@ -38,7 +38,9 @@ private:
     void NewGame();
     int tileIn(int cell) const;
     void showBoardPictures();
+    bool showTileFiles();
     void showBuiltinPictures();
+    void nameCell(int cell);
     void cellClick(int cell);
     void MoveTile(int clicked, int blank);
     void CheckSolved();

@@ -33,6 +33,12 @@ inline QString help()
            + QStringLiteral("maintainers@users.noreply.c-seed-ee972161.example");
 }
 
+// What a screen reader says for a cell: the tile's number, or the gap.
+inline QString cellName(int tile)
+{
+    return tile == 0 ? QStringLiteral("Prázdné pole") : QStringLiteral("Dlaždice %1").arg(tile);
+}
+
 inline QString startCaption() { return QStringLiteral("Start"); }
 inline QString endCaption() { return QStringLiteral("End"); }
 inline QString helpCaption() { return QStringLiteral("Help"); }

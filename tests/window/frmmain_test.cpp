@@ -3,6 +3,7 @@
 #include "modalcloser.h"
 #include "picturebox.h"
 
+#include <QAccessible>
 #include <QGroupBox>
 #include <QLabel>
 #include <QProcess>
@@ -146,6 +147,33 @@ private slots:
         const QImage small = window_->windowIcon().pixmap(QSize(16, 16)).toImage();
         QCOMPARE(small.pixelColor(0, 12), QColor(255, 255, 255));
         QCOMPARE(small.pixelColor(0, 0), QColor(255, 0, 0));
+    }
+
+    void accessibleNamesSayWhatEachCellShows()
+    {
+        const auto verifyNames = [this] {
+            for (int k = 1; k <= 16; ++k) {
+                const int tile = tileIn(*window_, k);
+                const QString name = QAccessible::queryAccessibleInterface(cell(k))->text(QAccessible::Name);
+                QCOMPARE(name, tile == 0 ? QStringLiteral("Prázdné pole") : QStringLiteral("Dlaždice %1").arg(tile));
+            }
+        };
+        verifyNames();
+        window_->setBoardForTest(gapInCell6());
+        verifyNames();
+        ModalCloser closer;
+        click(7);
+        QCOMPARE(tileIn(*window_, 6), 7);
+        verifyNames();
+        QTest::mouseClick(window_->findChild<QPushButton *>(QStringLiteral("cmdStart")), Qt::LeftButton);
+        verifyNames();
+
+        for (const char *caption : {"Start", "End", "Help"}) {
+            auto *button = window_->findChild<QPushButton *>(QStringLiteral("cmd") + QLatin1String(caption));
+            QCOMPARE(QAccessible::queryAccessibleInterface(button)->text(QAccessible::Name), QLatin1String(caption));
+        }
+        auto *preview = window_->findChild<QLabel *>(QStringLiteral("img15"));
+        QCOMPARE(QAccessible::queryAccessibleInterface(preview)->text(QAccessible::Description), preview->toolTip());
     }
 
     void previewTooltipIsTheSixtyCharacterSentence()
