@@ -4,12 +4,12 @@
 #include "fatalerror.h"
 #include "messagebox.h"
 #include "picturebox.h"
+#include "pixelimage.h"
 #include "texts.h"
 #include "tilepicture.h"
 
 #include <QApplication>
 #include <QGroupBox>
-#include <QLabel>
 #include <QPushButton>
 
 namespace {
@@ -80,10 +80,9 @@ void frmMain::createControls()
 
     cmdStart = makeButton(slidane::texts::startCaption(), QStringLiteral("cmdStart"), 80, this);
 
-    img15 = new QLabel(this);
+    img15 = new PixelImage(this);
     img15->setObjectName(QStringLiteral("img15"));
     img15->setGeometry(200, 8, 66, 66);
-    img15->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     img15->setPixmap(builtin_.preview);
 
     for (int cell = 1; cell < slidane::kCellCount; ++cell) {

@@ -9,8 +9,8 @@
 #include <array>
 
 class PictureBox;
+class PixelImage;
 class QGroupBox;
-class QLabel;
 class QPushButton;
 
 // The game's one window. It owns the game state and the controls, turns
@@ -57,5 +57,5 @@ private:
     QPushButton *cmdHelp = nullptr;
     QPushButton *cmdEnd = nullptr;
     QPushButton *cmdStart = nullptr;
-    QLabel *img15 = nullptr;
+    PixelImage *img15 = nullptr;
 };

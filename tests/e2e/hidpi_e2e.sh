@@ -1,0 +1,45 @@
+#!/bin/sh
+# At a device pixel ratio of 2 the window keeps its proportions and every
+# picture pixel becomes a crisp 2 x 2 block of screen pixels in the
+# picture's own colours: no blur, no in-between colours at the edges.
+set -eu
+game=$1
+. "$(dirname "$0")/../../tools/xvfb-session.sh"
+
+fail() { echo "FAIL: $*"; exit 1; }
+
+cd "$scratch"
+QT_SCALE_FACTOR=2 "$game" &
+cleanup_pids="$! $cleanup_pids"
+wid=$(wait_for_window)
+[ -n "$wid" ] || fail "no game window"
+info=$(xwininfo -id "$wid")
+width=$(echo "$info" | awk '/^ *Width:/ {print $2}')
+height=$(echo "$info" | awk '/^ *Height:/ {print $2}')
+x0=$(echo "$info" | awk '/Absolute upper-left X:/ {print $4}')
+y0=$(echo "$info" | awk '/Absolute upper-left Y:/ {print $4}')
+[ "$width" = 554 ] && [ "$height" = 384 ] || fail "client size ${width}x$height, want 554x384"
+sleep 0.3
+import -window root "$scratch/screen.png"
+
+# check_picture NAME LEFT TOP SIZE ALLOWED_COLOURS: the screen region of one
+# picture, in device pixels, is made of 2 x 2 blocks in the allowed colours.
+check_picture() {
+  region="$scratch/region.png"
+  convert "$scratch/screen.png" -crop "${4}x$4+$2+$3" +repage "$region"
+  convert "$region" -sample 50% -sample 200% "$scratch/blocks.png"
+  diff=$(compare -metric AE "$region" "$scratch/blocks.png" null: 2>&1 || true)
+  [ "$diff" = 0 ] || fail "$1: $diff screen pixels break the 2 x 2 blocks"
+  for colour in $(convert "$region" -unique-colors -depth 8 txt:- | grep -o '#[0-9A-F]\{6\}' | tr -d '#'); do
+    case " $5 " in *" $colour "*) ;; *) fail "$1: in-between colour #$colour" ;; esac
+  done
+}
+
+for k in $(seq 16); do
+  # The picture starts one logical pixel inside the cell at (8 + 8 + 40c, 16 + 40r).
+  left=$((x0 + 2 * (17 + 40 * ((k - 1) % 4))))
+  top=$((y0 + 2 * (17 + 40 * ((k - 1) / 4))))
+  check_picture "cell $k" "$left" "$top" 76 "FF0000 040000 C0C0C0"
+done
+check_picture "preview" $((x0 + 400)) $((y0 + 16)) 132 "000000 FF0000 FFFFFF"
+echo "PASS: 554x384 at scale 2; 16 tiles and the preview in crisp 2 x 2 blocks"
