@@ -1,18 +1,25 @@
 #include "builtinpictures.h"
 
+#include <QImageReader>
 #include <QString>
 
 #include <stdexcept>
 
 namespace {
 
+// The built-in pictures are bitmaps by construction. Naming the format and
+// turning detection off takes Qt's own bitmap reader straight away; with
+// detection on, every read first loads and asks each image plugin.
 QPixmap resourcePicture(const QString &name)
 {
-    QPixmap picture(QStringLiteral(":/assets/") + name);
+    QImageReader reader(QStringLiteral(":/assets/") + name, "bmp");
+    reader.setAutoDetectImageFormat(false);
+    const QImage picture = reader.read();
     if (picture.isNull()) {
-        throw std::runtime_error("built-in picture " + name.toStdString() + " is missing");
+        throw std::runtime_error("built-in picture " + name.toStdString() + " cannot be read: "
+                                 + reader.errorString().toStdString());
     }
-    return picture;
+    return QPixmap::fromImage(picture);
 }
 
 } // namespace
