@@ -34,7 +34,8 @@ QPushButton *makeButton(const QString &caption, const QString &name, int top, QW
 
 } // namespace
 
-frmMain::frmMain(QWidget *parent) : QWidget(parent)
+frmMain::frmMain(QWidget *parent)
+    : QWidget(parent)
 {
     runHandler(this, [this] {
         builtin_ = BuiltinPictures::load();
@@ -62,10 +63,9 @@ void frmMain::createControls()
     for (int cell = 1; cell <= slidane::kCellCount; ++cell) {
         auto *box = new PictureBox(frameMain);
         box->setObjectName(QStringLiteral("Picture_%1").arg(cell, 2, 10, QLatin1Char('0')));
-        box->setGeometry(8 + 40 * (slidane::colOfCell(cell) - 1), 16 + 40 * (slidane::rowOfCell(cell) - 1),
-                         41, 41);
+        box->setGeometry(8 + 40 * (slidane::colOfCell(cell) - 1), 16 + 40 * (slidane::rowOfCell(cell) - 1), 41, 41);
         connect(box, &PictureBox::clicked, this, [this, cell] { runHandler(this, [this, cell] { cellClick(cell); }); });
-        Picture_[static_cast<std::size_t>(cell)] = box;
+        Picture_.at(static_cast<std::size_t>(cell)) = box;
     }
 
     cmdHelp = makeButton(slidane::texts::helpCaption(), QStringLiteral("cmdHelp"), 144, this);
@@ -86,15 +86,26 @@ void frmMain::createControls()
     img15->setPixmap(builtin_.preview);
 
     for (int cell = 1; cell < slidane::kCellCount; ++cell) {
-        setTabOrder(Picture_[static_cast<std::size_t>(cell)], Picture_[static_cast<std::size_t>(cell + 1)]);
+        setTabOrder(cellBox(cell), cellBox(cell + 1));
     }
-    setTabOrder(Picture_[16], cmdStart);
+    setTabOrder(cellBox(16), cmdStart);
     setTabOrder(cmdStart, cmdEnd);
     setTabOrder(cmdEnd, cmdHelp);
 
-    connect(cmdStart, &QPushButton::clicked, this, [this] { runHandler(this, [this] { cmdStart_Click(); }); });
-    connect(cmdHelp, &QPushButton::clicked, this, [this] { runHandler(this, [this] { cmdHelp_Click(); }); });
-    connect(cmdEnd, &QPushButton::clicked, this, [this] { runHandler(this, [this] { cmdEnd_Click(); }); });
+    onClick(cmdStart, &frmMain::cmdStart_Click);
+    onClick(cmdHelp, &frmMain::cmdHelp_Click);
+    onClick(cmdEnd, &frmMain::cmdEnd_Click);
+}
+
+void frmMain::onClick(QPushButton *button, void (frmMain::*handler)())
+{
+    connect(button, &QPushButton::clicked, this,
+        [this, handler] { runHandler(this, [this, handler] { (this->*handler)(); }); });
+}
+
+PictureBox *frmMain::cellBox(int cell) const
+{
+    return Picture_.at(static_cast<std::size_t>(cell));
 }
 
 void frmMain::Form_Load()
@@ -135,7 +146,7 @@ bool frmMain::showTileFiles()
         if (picture.isNull()) {
             return false;
         }
-        Picture_[static_cast<std::size_t>(cell)]->setPicture(QPixmap::fromImage(picture));
+        cellBox(cell)->setPicture(QPixmap::fromImage(picture));
     }
     return true;
 }
@@ -143,7 +154,7 @@ bool frmMain::showTileFiles()
 void frmMain::showBuiltinPictures()
 {
     for (int cell = 1; cell <= slidane::kCellCount; ++cell) {
-        Picture_[static_cast<std::size_t>(cell)]->setPicture(builtin_.ImageMain.at(static_cast<std::size_t>(tileIn(cell))));
+        cellBox(cell)->setPicture(builtin_.ImageMain.at(static_cast<std::size_t>(tileIn(cell))));
     }
 }
 
@@ -165,18 +176,19 @@ void frmMain::MoveTile(int clicked, int blank)
 {
     // The rules have already exchanged the two Board values; the pictures
     // follow in the same three steps, through the hidden cell.
-    PictureBox *const tileCell = Picture_.at(static_cast<std::size_t>(clicked));
-    PictureBox *const gapCell = Picture_.at(static_cast<std::size_t>(blank));
-    Picture_[0]->setPicture(gapCell->picture());
+    PictureBox *const holder = cellBox(0);
+    PictureBox *const tileCell = cellBox(clicked);
+    PictureBox *const gapCell = cellBox(blank);
+    holder->setPicture(gapCell->picture());
     gapCell->setPicture(tileCell->picture());
-    tileCell->setPicture(Picture_[0]->picture());
+    tileCell->setPicture(holder->picture());
     nameCell(clicked);
     nameCell(blank);
 }
 
 void frmMain::nameCell(int cell)
 {
-    Picture_.at(static_cast<std::size_t>(cell))->setAccessibleName(slidane::texts::cellName(tileIn(cell)));
+    cellBox(cell)->setAccessibleName(slidane::texts::cellName(tileIn(cell)));
 }
 
 void frmMain::CheckSolved()

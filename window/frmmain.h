@@ -34,6 +34,8 @@ public:
 
 private:
     void createControls();
+    void onClick(QPushButton *button, void (frmMain::*handler)());
+    PictureBox *cellBox(int cell) const; // 0 is the hidden Picture_00
     void Form_Load();
     void NewGame();
     int tileIn(int cell) const;
