@@ -7,8 +7,7 @@ namespace slidane {
 
 void Board::throwOutOfRange(int row, int col)
 {
-    throw std::out_of_range("Board index (" + std::to_string(row) + ", " + std::to_string(col)
-                            + ") is outside 0 to 4");
+    throw std::out_of_range("Board index (" + std::to_string(row) + ", " + std::to_string(col) + ") is outside 0 to 4");
 }
 
 Board Board::solved()

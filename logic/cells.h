@@ -9,9 +9,18 @@ namespace slidane {
 // column (k - 1) % 4 + 1.
 constexpr int kCellCount = 16;
 
-constexpr int rowOfCell(int cell) { return (cell - 1) / 4 + 1; }
-constexpr int colOfCell(int cell) { return (cell - 1) % 4 + 1; }
-constexpr int cellAt(int row, int col) { return (row - 1) * 4 + col; }
+constexpr int rowOfCell(int cell)
+{
+    return (cell - 1) / 4 + 1;
+}
+constexpr int colOfCell(int cell)
+{
+    return (cell - 1) % 4 + 1;
+}
+constexpr int cellAt(int row, int col)
+{
+    return (row - 1) * 4 + col;
+}
 
 // The neighbours of a cell in the order a click tests them: up, left, right,
 // down, leaving out those off the board. Unused slots hold 0.

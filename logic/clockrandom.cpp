@@ -19,8 +19,7 @@ std::uint64_t scramble(std::uint64_t z)
 
 void ClockRandom::reseed()
 {
-    const auto ticks = static_cast<std::uint64_t>(
-        std::chrono::system_clock::now().time_since_epoch().count());
+    const auto ticks = static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
     const std::uint64_t device = (std::uint64_t{entropy_()} << 32) | entropy_();
     state_ = scramble(scramble(scramble(ticks) + device) + ++reseeds_ * kGolden);
 }

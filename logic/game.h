@@ -12,7 +12,7 @@ class RandomSource;
 // the clicked cell is the gap now. The window mirrors this on its pictures.
 struct Exchange {
     int clicked = 0; // cell k
-    int blank = 0;   // cell n, where the gap stood
+    int blank = 0; // cell n, where the gap stood
     friend bool operator==(const Exchange &, const Exchange &) = default;
 };
 

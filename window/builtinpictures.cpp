@@ -16,8 +16,8 @@ QPixmap resourcePicture(const QString &name)
     reader.setAutoDetectImageFormat(false);
     const QImage picture = reader.read();
     if (picture.isNull()) {
-        throw std::runtime_error("built-in picture " + name.toStdString() + " cannot be read: "
-                                 + reader.errorString().toStdString());
+        throw std::runtime_error(
+            "built-in picture " + name.toStdString() + " cannot be read: " + reader.errorString().toStdString());
     }
     return QPixmap::fromImage(picture);
 }

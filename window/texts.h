@@ -6,31 +6,39 @@
 namespace slidane::texts {
 
 // The window's caption and the caption of every message box.
-inline QString appTitle() { return QStringLiteral("15 - Dlaždovka - Slidane"); }
+inline QString appTitle()
+{
+    return QStringLiteral("15 - Dlaždovka - Slidane");
+}
 
-inline QString gameName() { return QStringLiteral("(15) - Dlaždovka - Slidane"); }
+inline QString gameName()
+{
+    return QStringLiteral("(15) - Dlaždovka - Slidane");
+}
 
 inline QString goal()
 {
     return QStringLiteral("Cílem hry je uspořádat čísla vzestupně nebo složit obrázek.");
 }
 
-inline QString win() { return QStringLiteral("Vyhrál(a) jste !!!"); }
+inline QString win()
+{
+    return QStringLiteral("Vyhrál(a) jste !!!");
+}
 
 // The preview's tooltip: the sentence, the game's name in double quotes, a full stop.
 inline QString previewTooltip()
 {
-    return QStringLiteral("Takto vypadá vyřešený hlavolam ") + QChar(34) + gameName() + QChar(34)
-           + QStringLiteral(".");
+    return QStringLiteral("Takto vypadá vyřešený hlavolam ") + QChar(34) + gameName() + QChar(34) + QStringLiteral(".");
 }
 
 // Seven lines joined by single line feeds; the last three are the credits.
 inline QString help()
 {
     const QChar lf(10);
-    return gameName() + lf + lf + goal() + lf + lf + QStringLiteral("Správci projektu Slidane, 2026")
-           + lf + QStringLiteral("https://c-seed-ee972161.example/slidane") + lf
-           + QStringLiteral("maintainers@users.noreply.c-seed-ee972161.example");
+    return gameName() + lf + lf + goal() + lf + lf + QStringLiteral("Správci projektu Slidane, 2026") + lf
+        + QStringLiteral("https://c-seed-ee972161.example/slidane") + lf
+        + QStringLiteral("maintainers@users.noreply.c-seed-ee972161.example");
 }
 
 // What a screen reader says for a cell: the tile's number, or the gap.
@@ -39,8 +47,17 @@ inline QString cellName(int tile)
     return tile == 0 ? QStringLiteral("Prázdné pole") : QStringLiteral("Dlaždice %1").arg(tile);
 }
 
-inline QString startCaption() { return QStringLiteral("Start"); }
-inline QString endCaption() { return QStringLiteral("End"); }
-inline QString helpCaption() { return QStringLiteral("Help"); }
+inline QString startCaption()
+{
+    return QStringLiteral("Start");
+}
+inline QString endCaption()
+{
+    return QStringLiteral("End");
+}
+inline QString helpCaption()
+{
+    return QStringLiteral("Help");
+}
 
 } // namespace slidane::texts

@@ -28,7 +28,7 @@ QByteArray readRegularFile(const QString &path)
         return {};
     }
     QByteArray bytes;
-    struct stat info {};
+    struct stat info { };
     if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= kMaxFileBytes) {
         bytes.resize(static_cast<qsizetype>(info.st_size));
         qsizetype done = 0;

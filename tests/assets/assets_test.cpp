@@ -71,11 +71,9 @@ Indexed decode(const Bytes &b, std::size_t header, std::size_t pixelsAt, int hei
     return image;
 }
 
-const std::array<Rgb, 16> kStandard16 = {{
-    {0, 0, 0}, {128, 0, 0}, {0, 128, 0}, {128, 128, 0}, {0, 0, 128}, {128, 0, 128},
-    {0, 128, 128}, {192, 192, 192}, {128, 128, 128}, {255, 0, 0}, {0, 255, 0},
-    {255, 255, 0}, {0, 0, 255}, {255, 0, 255}, {0, 255, 255}, {255, 255, 255},
-}};
+const std::array<Rgb, 16> kStandard16 = {{{0, 0, 0}, {128, 0, 0}, {0, 128, 0}, {128, 128, 0}, {0, 0, 128},
+    {128, 0, 128}, {0, 128, 128}, {192, 192, 192}, {128, 128, 128}, {255, 0, 0}, {0, 255, 0}, {255, 255, 0},
+    {0, 0, 255}, {255, 0, 255}, {0, 255, 255}, {255, 255, 255}}};
 
 void expectInfoHeader(const Bytes &b, std::size_t at, int width, int height, int bits, std::uint32_t imageSize)
 {
@@ -128,12 +126,9 @@ TEST(Tiles, NumeralsFillTheirExtentsWithThickStems)
     struct Extent {
         int top, bottom, left, right;
     };
-    const std::array<Extent, 16> expected = {{
-        {},
-        {6, 31, 14, 23}, {7, 31, 10, 26}, {6, 31, 12, 26}, {7, 31, 9, 26}, {6, 30, 11, 25},
-        {1, 31, 9, 25}, {7, 31, 13, 28}, {7, 30, 10, 25}, {7, 35, 10, 26}, {6, 31, 4, 32},
-        {6, 31, 10, 29}, {6, 31, 5, 32}, {6, 31, 7, 31}, {6, 31, 6, 33}, {6, 31, 5, 31},
-    }};
+    const std::array<Extent, 16> expected = {{{}, {6, 31, 14, 23}, {7, 31, 10, 26}, {6, 31, 12, 26}, {7, 31, 9, 26},
+        {6, 30, 11, 25}, {1, 31, 9, 25}, {7, 31, 13, 28}, {7, 30, 10, 25}, {7, 35, 10, 26}, {6, 31, 4, 32},
+        {6, 31, 10, 29}, {6, 31, 5, 32}, {6, 31, 7, 31}, {6, 31, 6, 33}, {6, 31, 5, 31}}};
     for (int n = 1; n < 16; ++n) {
         SCOPED_TRACE(tileName(n));
         const Indexed tile = decode(readAsset(tileName(n)), 14, 1078, 38);
@@ -143,8 +138,8 @@ TEST(Tiles, NumeralsFillTheirExtentsWithThickStems)
             int run = 0;
             for (int x = 0; x < 38; ++x) {
                 if (tile.at(x, y) == 37) {
-                    ink = {std::min(ink.top, y), std::max(ink.bottom, y), std::min(ink.left, x),
-                           std::max(ink.right, x)};
+                    ink = {
+                        std::min(ink.top, y), std::max(ink.bottom, y), std::min(ink.left, x), std::max(ink.right, x)};
                     longestRun = std::max(longestRun, ++run);
                 } else {
                     run = 0;
@@ -174,7 +169,7 @@ TEST(Preview, FileLayoutAndDoubledDesign)
     for (int y = 0; y < 66; y += 2) {
         for (int x = 0; x < 66; x += 2) {
             ASSERT_TRUE(preview.at(x, y) == preview.at(x + 1, y) && preview.at(x, y) == preview.at(x, y + 1)
-                        && preview.at(x, y) == preview.at(x + 1, y + 1))
+                && preview.at(x, y) == preview.at(x + 1, y + 1))
                 << "dot at " << x / 2 << ", " << y / 2 << " is not a 2 x 2 block";
         }
     }

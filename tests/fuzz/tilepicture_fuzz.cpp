@@ -17,8 +17,8 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data),
-                                                     static_cast<qsizetype>(size));
+    const QByteArray bytes =
+        QByteArray::fromRawData(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
     const QImage image = tilepicture::decode(bytes);
     if (!image.isNull() && (image.width() > tilepicture::kMaxSide || image.height() > tilepicture::kMaxSide)) {
         std::abort();

@@ -31,7 +31,7 @@ TEST(PlayProperty, RandomClicksKeepEveryTileOnceAndTheBoardSolvable)
             ASSERT_EQ(exchange->clicked, cell);
             ASSERT_EQ(before(rowOfCell(exchange->blank), colOfCell(exchange->blank)), 0);
             ASSERT_EQ(game.board()(rowOfCell(exchange->blank), colOfCell(exchange->blank)),
-                      before(rowOfCell(cell), colOfCell(cell)));
+                before(rowOfCell(cell), colOfCell(cell)));
             ASSERT_EQ(game.board()(rowOfCell(cell), colOfCell(cell)), 0);
         } else {
             ASSERT_EQ(game.board(), before);

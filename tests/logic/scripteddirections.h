@@ -13,7 +13,8 @@ namespace slidane::test {
 class ScriptedDirections final : public RandomSource {
 public:
     ScriptedDirections(std::vector<int> prefix, std::vector<int> repeat)
-        : prefix_(std::move(prefix)), repeat_(std::move(repeat))
+        : prefix_(std::move(prefix))
+        , repeat_(std::move(repeat))
     {
     }
 
@@ -22,8 +23,7 @@ public:
     float draw() override
     {
         const std::size_t i = draws++;
-        const int direction = i < prefix_.size() ? prefix_[i]
-                                                 : repeat_.at((i - prefix_.size()) % repeat_.size());
+        const int direction = i < prefix_.size() ? prefix_[i] : repeat_.at((i - prefix_.size()) % repeat_.size());
         // The middle of the direction's quarter of [0, 1).
         return (static_cast<float>(direction) + 0.5f) / 4.0f;
     }

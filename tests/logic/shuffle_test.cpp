@@ -88,8 +88,11 @@ TEST(Shuffle, LeftAndRightAlternatingUndoEachOther)
 // edges of each quarter of [0, 1).
 class RawDraws final : public RandomSource {
 public:
-    explicit RawDraws(std::vector<float> values) : values_(std::move(values)) {}
-    void reseed() override {}
+    explicit RawDraws(std::vector<float> values)
+        : values_(std::move(values))
+    {
+    }
+    void reseed() override { }
     float draw() override { return values_[std::min(next_++, values_.size() - 1)]; }
 
 private:

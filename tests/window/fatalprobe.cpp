@@ -12,9 +12,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     ModalCloser closer;
     closer.onRecord = [](const ModalCloser::Record &box) {
-        std::printf("title=%s\ntext=%s\nicon=%d\nbuttons=%lld\n", qUtf8Printable(box.title),
-                    qUtf8Printable(box.text), static_cast<int>(box.icon),
-                    static_cast<long long>(box.buttons.size()));
+        std::printf("title=%s\ntext=%s\nicon=%d\nbuttons=%lld\n", qUtf8Printable(box.title), qUtf8Printable(box.text),
+            static_cast<int>(box.icon), static_cast<long long>(box.buttons.size()));
         std::fflush(stdout);
     };
     QTimer::singleShot(0, [] { runHandler(nullptr, [] { throw std::runtime_error("zkušební chyba"); }); });

@@ -197,8 +197,7 @@ private slots:
         for (int k = 1; k <= 16; ++k) {
             expected << cellName(k);
         }
-        expected << QStringLiteral("cmdStart") << QStringLiteral("cmdEnd") << QStringLiteral("cmdHelp")
-                 << cellName(1);
+        expected << QStringLiteral("cmdStart") << QStringLiteral("cmdEnd") << QStringLiteral("cmdHelp") << cellName(1);
         QCOMPARE(visited, expected);
     }
 
@@ -227,8 +226,7 @@ private slots:
         QCOMPARE(tileIn(*window_, 16), 12);
         QCOMPARE(pictureKey(16), tile12);
         QCOMPARE(pictureKey(12), gapPicture);
-        QCOMPARE(window_->findChild<PictureBox *>(QStringLiteral("Picture_00"))->picture().cacheKey(),
-                 gapPicture);
+        QCOMPARE(window_->findChild<PictureBox *>(QStringLiteral("Picture_00"))->picture().cacheKey(), gapPicture);
         verifyPicturesFollowBoard(keys);
         QVERIFY(closer.records().empty());
     }

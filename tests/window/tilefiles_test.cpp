@@ -81,10 +81,7 @@ private:
         return window_->findChild<PictureBox *>(QStringLiteral("Picture_%1").arg(k, 2, 10, QLatin1Char('0')));
     }
 
-    int tileIn(int k) const
-    {
-        return window_->game().board()(slidane::rowOfCell(k), slidane::colOfCell(k));
-    }
+    int tileIn(int k) const { return window_->game().board()(slidane::rowOfCell(k), slidane::colOfCell(k)); }
 
     QColor shownColour(int k) { return cell(k)->picture().toImage().pixelColor(2, 2); }
 
@@ -192,8 +189,8 @@ private slots:
         // Also when the missing tile stands in the last cell, after fifteen
         // files have loaded.
         Board board = Board::solved();
-        std::swap(board(4, 4), board(slidane::rowOfCell(missing == 0 ? 16 : missing),
-                                     slidane::colOfCell(missing == 0 ? 16 : missing)));
+        std::swap(board(4, 4),
+            board(slidane::rowOfCell(missing == 0 ? 16 : missing), slidane::colOfCell(missing == 0 ? 16 : missing)));
         window_->setBoardForTest(board);
         QCOMPARE(tileIn(16), missing);
         QVERIFY(showsBuiltinSet());

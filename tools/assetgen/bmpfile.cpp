@@ -4,12 +4,9 @@
 
 namespace assetgen {
 
-const std::array<Rgb, 16> kStandard16 = {{
-    {0, 0, 0}, {128, 0, 0}, {0, 128, 0}, {128, 128, 0},
-    {0, 0, 128}, {128, 0, 128}, {0, 128, 128}, {192, 192, 192},
-    {128, 128, 128}, {255, 0, 0}, {0, 255, 0}, {255, 255, 0},
-    {0, 0, 255}, {255, 0, 255}, {0, 255, 255}, {255, 255, 255},
-}};
+const std::array<Rgb, 16> kStandard16 = {{{0, 0, 0}, {128, 0, 0}, {0, 128, 0}, {128, 128, 0}, {0, 0, 128},
+    {128, 0, 128}, {0, 128, 128}, {192, 192, 192}, {128, 128, 128}, {255, 0, 0}, {0, 255, 0}, {255, 255, 0},
+    {0, 0, 255}, {255, 0, 255}, {0, 255, 255}, {255, 255, 255}}};
 
 namespace {
 
@@ -38,12 +35,12 @@ void putInfoHeader(Bytes &out, int width, int height, int bitsPerPixel, std::uin
     put32(out, static_cast<std::uint32_t>(height));
     put16(out, 1);
     put16(out, static_cast<std::uint32_t>(bitsPerPixel));
-    put32(out, 0);    // no compression
+    put32(out, 0); // no compression
     put32(out, imageSize);
     put32(out, 3780); // 96 dots per inch
     put32(out, 3780);
-    put32(out, 0);    // colours used: all
-    put32(out, 0);    // colours important: all
+    put32(out, 0); // colours used: all
+    put32(out, 0); // colours important: all
 }
 
 void putPalette(Bytes &out, const std::vector<Rgb> &palette)
@@ -119,8 +116,8 @@ Bytes icoFile(const std::vector<Raster> &images)
         out.push_back(static_cast<std::uint8_t>(images[i].height));
         out.push_back(16); // colours
         out.push_back(0);
-        put16(out, 1);     // planes
-        put16(out, 4);     // bits per pixel
+        put16(out, 1); // planes
+        put16(out, 4); // bits per pixel
         put32(out, static_cast<std::uint32_t>(entries[i].size()));
         put32(out, offset);
         offset += static_cast<std::uint32_t>(entries[i].size());

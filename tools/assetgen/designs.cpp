@@ -25,8 +25,8 @@ Raster redGrid(int cells, int inner, bool outerEdge)
     Raster design(origin + cells * pitch, origin + cells * pitch, kBlack);
     for (int y = 0; y < design.height; ++y) {
         for (int x = 0; x < design.width; ++x) {
-            const bool onLine = (x - origin) % pitch == inner || (y - origin) % pitch == inner || x < origin
-                                || y < origin;
+            const bool onLine =
+                (x - origin) % pitch == inner || (y - origin) % pitch == inner || x < origin || y < origin;
             if (!onLine) {
                 design.at(x, y) = kRed;
             }

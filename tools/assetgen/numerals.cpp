@@ -20,6 +20,9 @@ Art art(std::initializer_list<std::pair<int, const char *>> runs)
     return rows;
 }
 
+// The pixel art and its tables keep their hand-made layout.
+// clang-format off
+
 // Each numeral's art is exactly its ink's extent.
 const std::array<Art, 10> &blackletterDigits()
 {
@@ -219,6 +222,8 @@ const std::array<Art, 6> kNarrowDots = {{
 }};
 // The leading 1 of 10 to 15, its flag reaching back to the cell's left edge.
 const Art kFlaggedOne = {".#", "##", ".#", ".#", ".#"};
+
+// clang-format on
 
 } // namespace
 

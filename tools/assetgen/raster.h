@@ -12,7 +12,12 @@ struct Raster {
     int height = 0;
     std::vector<std::uint8_t> pixels;
 
-    Raster(int w, int h, std::uint8_t fill) : width(w), height(h), pixels(static_cast<std::size_t>(w * h), fill) {}
+    Raster(int w, int h, std::uint8_t fill)
+        : width(w)
+        , height(h)
+        , pixels(static_cast<std::size_t>(w * h), fill)
+    {
+    }
 
     std::uint8_t &at(int x, int y) { return pixels[static_cast<std::size_t>(y * width + x)]; }
     std::uint8_t at(int x, int y) const { return pixels[static_cast<std::size_t>(y * width + x)]; }

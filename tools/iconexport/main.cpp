@@ -83,8 +83,8 @@ int main(int argc, char *argv[])
         ok = writeFile(path, png(image)) && ok;
     }
     ok = writeFile(out + QLatin1Char('/') + name + QStringLiteral(".icns"),
-                   icns({{"icp4", small}, {"icp5", large}, {"ic07", scaled(128)}, {"ic08", scaled(256)}}))
-         && ok;
+             icns({{"icp4", small}, {"icp5", large}, {"ic07", scaled(128)}, {"ic08", scaled(256)}}))
+        && ok;
     if (!ok) {
         std::fprintf(stderr, "%s: could not write into %s\n", argv[0], argv[2]);
         return 1;
