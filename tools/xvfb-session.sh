@@ -34,3 +34,13 @@ pixel_at() { # file x y
 wait_for_window() {
   timeout 20 xdotool search --sync --onlyvisible --name '^15 - Dlaždovka - Slidane$' | head -n1
 }
+
+# Sets x0, y0 (the client area's top-left on the screen), width and height
+# of the window with the given id.
+read_geometry() {
+  geometry=$(xwininfo -id "$1")
+  x0=$(echo "$geometry" | awk '/Absolute upper-left X:/ {print $4}')
+  y0=$(echo "$geometry" | awk '/Absolute upper-left Y:/ {print $4}')
+  width=$(echo "$geometry" | awk '/^ *Width:/ {print $2}')
+  height=$(echo "$geometry" | awk '/^ *Height:/ {print $2}')
+}

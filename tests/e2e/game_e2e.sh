@@ -12,11 +12,7 @@ cleanup_pids="$game_pid $cleanup_pids"
 
 wid=$(wait_for_window)
 [ -n "$wid" ] || { echo "FAIL: no window titled '15 - Dlaždovka - Slidane'"; exit 1; }
-info=$(xwininfo -id "$wid")
-width=$(echo "$info" | awk '/^ *Width:/ {print $2}')
-height=$(echo "$info" | awk '/^ *Height:/ {print $2}')
-x0=$(echo "$info" | awk '/Absolute upper-left X:/ {print $4}')
-y0=$(echo "$info" | awk '/Absolute upper-left Y:/ {print $4}')
+read_geometry "$wid"
 [ "$width" = 277 ] && [ "$height" = 192 ] || { echo "FAIL: client size ${width}x${height}, want 277x192"; exit 1; }
 
 # A cell's picture starts one pixel inside its border; (2, 2) of the picture

@@ -13,11 +13,7 @@ QT_SCALE_FACTOR=2 "$game" &
 cleanup_pids="$! $cleanup_pids"
 wid=$(wait_for_window)
 [ -n "$wid" ] || fail "no game window"
-info=$(xwininfo -id "$wid")
-width=$(echo "$info" | awk '/^ *Width:/ {print $2}')
-height=$(echo "$info" | awk '/^ *Height:/ {print $2}')
-x0=$(echo "$info" | awk '/Absolute upper-left X:/ {print $4}')
-y0=$(echo "$info" | awk '/Absolute upper-left Y:/ {print $4}')
+read_geometry "$wid"
 [ "$width" = 554 ] && [ "$height" = 384 ] || fail "client size ${width}x$height, want 554x384"
 sleep 0.3
 import -window root "$scratch/screen.png"

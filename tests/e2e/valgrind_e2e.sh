@@ -20,8 +20,7 @@ cleanup_pids="$game_pid $cleanup_pids"
 wid=$(timeout 120 xdotool search --sync --onlyvisible --name '^15 - Dlaždovka - Slidane$' | head -n1)
 [ -n "$wid" ] || fail "no window under valgrind"
 sleep 2
-x0=$(xwininfo -id "$wid" | awk '/Absolute upper-left X:/ {print $4}')
-y0=$(xwininfo -id "$wid" | awk '/Absolute upper-left Y:/ {print $4}')
+read_geometry "$wid"
 # Every cell once: whichever stand beside the gap move.
 for k in $(seq 16); do
   xdotool mousemove $((x0 + 36 + 40 * ((k - 1) % 4))) $((y0 + 36 + 40 * ((k - 1) / 4))) click 1
