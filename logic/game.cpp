@@ -3,6 +3,7 @@
 #include "cells.h"
 #include "randomsource.h"
 
+#include <array>
 #include <cmath>
 
 namespace slidane {
@@ -13,7 +14,7 @@ struct Travel {
     int row;
     int col;
 };
-constexpr Travel kTravel[4] = {{0, 1}, {1, 0}, {0, -1}, {-1, 0}};
+constexpr std::array<Travel, 4> kTravel = {{{0, 1}, {1, 0}, {0, -1}, {-1, 0}}};
 
 } // namespace
 
@@ -37,7 +38,9 @@ void Game::NewGame(RandomSource &random)
     // step, which keeps the loop free of branches the draw would mispredict.
     for (Int Step = 1; Step <= kShuffleSteps; ++Step) {
         const auto Direction = static_cast<Int>(std::floor(random.draw() * 4.0f));
-        const auto &travel = kTravel[static_cast<std::size_t>(Direction)];
+        // A source that broke its [0, 1) promise throws here instead of
+        // reading past the table.
+        const Travel &travel = kTravel.at(static_cast<std::size_t>(Direction));
         const int toRow = Row + travel.row;
         const int toCol = Col + travel.col;
         const bool open = toRow > 0 && toRow < 5 && toCol > 0 && toCol < 5;

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <vector>
 
 namespace slidane {
@@ -113,6 +114,15 @@ TEST(Shuffle, DrawIsRoundedDownToItsQuarter)
     RawDraws quarter({0.25f, 0.0f});
     game.NewGame(quarter);
     EXPECT_EQ(game.board(), Board::solved()) << "0.25 must read as down, blocked in the corner";
+}
+
+TEST(Shuffle, ADrawOutsideZeroToOneIsAnErrorNotAStrayIndex)
+{
+    for (const float broken : {1.0f, -0.25f}) {
+        Game game;
+        RawDraws draws({broken});
+        EXPECT_THROW(game.NewGame(draws), std::out_of_range) << broken;
+    }
 }
 
 TEST(Shuffle, NewGameDiscardsTheEarlierBoardWhole)
