@@ -109,8 +109,8 @@ QString filePath(int tile)
 
 QImage decode(const QByteArray &bytes)
 {
-    QByteArray data(bytes);
-    QBuffer buffer(&data);
+    QBuffer buffer;
+    buffer.setData(bytes);
     if (!buffer.open(QIODevice::ReadOnly)) {
         return {};
     }
