@@ -1,8 +1,11 @@
 #!/bin/sh
 # Plays the real program in a real X server: the window appears with its
-# title and size, a click beside the gap moves the gap, End exits with 0.
+# title and size, a click beside the gap moves the gap, End exits with 0,
+# and so does closing the window as a window manager would.
+# Usage: game_e2e.sh GAME CLOSEWINDOW
 set -eu
 game=$1
+closewindow=$2
 . "$(dirname "$0")/../../tools/xvfb-session.sh"
 
 cd "$scratch" # no tile files here
@@ -48,4 +51,14 @@ for _ in $(seq 100); do
 done
 wait "$game_pid" || status=$?
 [ "$status" = 0 ] || { echo "FAIL: End gave exit status $status"; exit 1; }
-echo "PASS: window 277x192, gap moved from cell $gap to cell $tile, End exited with 0"
+
+"$game" &
+game_pid=$!
+cleanup_pids="$game_pid $cleanup_pids"
+wid=$(wait_for_window)
+[ -n "$wid" ] || { echo "FAIL: no window on the second start"; exit 1; }
+"$closewindow" "$wid"
+status=0
+wait "$game_pid" || status=$?
+[ "$status" = 0 ] || { echo "FAIL: closing the window gave exit status $status"; exit 1; }
+echo "PASS: window 277x192, gap moved from cell $gap to cell $tile, End and closing exit with 0"
