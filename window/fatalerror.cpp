@@ -10,12 +10,22 @@
 
 namespace {
 
-[[noreturn]] void endWithError(QWidget *window, const QString &what)
+// Runs when something has already gone wrong, perhaps for want of memory,
+// so nothing here may throw past it: the stderr line and the exit status
+// come even when the box cannot be built.
+[[noreturn]] void endWithError(QWidget *window, const char *what) noexcept
 {
-    const QString text = QStringLiteral("Chyba: ") + what;
-    std::fprintf(stderr, "slidane: %s\n", qUtf8Printable(text));
-    QMessageBox box(QMessageBox::Critical, slidane::texts::appTitle(), text, QMessageBox::Ok, window);
-    box.exec();
+    try {
+        const QString text = QStringLiteral("Chyba: ") + QString::fromLocal8Bit(what);
+        std::fprintf(stderr, "slidane: %s\n", qUtf8Printable(text));
+        try {
+            QMessageBox box(QMessageBox::Critical, slidane::texts::appTitle(), text, QMessageBox::Ok, window);
+            box.exec();
+        } catch (...) {
+        }
+    } catch (...) {
+        std::fprintf(stderr, "slidane: Chyba: %s\n", what);
+    }
     std::exit(EXIT_FAILURE);
 }
 
@@ -26,8 +36,8 @@ void runHandler(QWidget *window, const std::function<void()> &handler)
     try {
         handler();
     } catch (const std::exception &error) {
-        endWithError(window, QString::fromLocal8Bit(error.what()));
+        endWithError(window, error.what());
     } catch (...) {
-        endWithError(window, QStringLiteral("neznámá chyba"));
+        endWithError(window, "neznámá chyba");
     }
 }

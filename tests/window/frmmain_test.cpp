@@ -66,7 +66,11 @@ private:
 
     std::unique_ptr<frmMain> window_;
 
+    std::unique_ptr<ModalCloser> fatalErrors_;
+
 private slots:
+    void initTestCase() { fatalErrors_ = closeFatalErrorBoxes(); }
+
     void init()
     {
         window_ = std::make_unique<frmMain>();
@@ -328,17 +332,37 @@ private slots:
         QVERIFY2(closer.records().empty(), "a new game is not checked until the first click");
     }
 
+    void anErrorInAHandlerIsReportedAndEndsTheProgram_data()
+    {
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("box");
+        QTest::newRow("a standard exception") << QString() << QStringLiteral("zkušební chyba") << true;
+        QTest::newRow("any other exception") << QStringLiteral("other") << QStringLiteral("neznámá chyba") << true;
+        QTest::newRow("no memory left for the box")
+            << QStringLiteral("nobox") << QStringLiteral("zkušební chyba") << false;
+    }
+
     void anErrorInAHandlerIsReportedAndEndsTheProgram()
     {
+        QFETCH(QString, mode);
+        QFETCH(QString, text);
+        QFETCH(bool, box);
         QProcess probe;
-        probe.start(QStringLiteral(FATAL_PROBE_PATH), {});
+        probe.start(QStringLiteral(FATAL_PROBE_PATH), mode.isEmpty() ? QStringList() : QStringList{mode});
         QVERIFY(probe.waitForFinished(30000));
         QCOMPARE(probe.exitStatus(), QProcess::NormalExit);
         QCOMPARE(probe.exitCode(), 1);
+        const QString err = QString::fromUtf8(probe.readAllStandardError());
+        QVERIFY2(err.contains(QStringLiteral("slidane: Chyba: ") + text), qPrintable(err));
         const QString out = QString::fromUtf8(probe.readAllStandardOutput());
-        QVERIFY2(out.contains(QStringLiteral("title=15 - Dlaždovka - Slidane")), qPrintable(out));
-        QVERIFY2(out.contains(QStringLiteral("zkušební chyba")), qPrintable(out));
-        QVERIFY2(out.contains(QStringLiteral("buttons=1")), qPrintable(out));
+        if (box) {
+            QVERIFY2(out.contains(QStringLiteral("title=15 - Dlaždovka - Slidane")), qPrintable(out));
+            QVERIFY2(out.contains(QStringLiteral("text=Chyba: ") + text), qPrintable(out));
+            QVERIFY2(out.contains(QStringLiteral("buttons=1")), qPrintable(out));
+        } else {
+            QVERIFY2(out.isEmpty(), qPrintable(out));
+        }
     }
 
     // Last: ending the program leaves the application's loops quitting.

@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 // Watches for a modal message box while a test makes a blocking call, records
@@ -20,7 +21,9 @@ public:
         QStringList buttons;
     };
 
-    ModalCloser()
+    // Takes boxes with the given icon only; by default every box.
+    explicit ModalCloser(QMessageBox::Icon only = QMessageBox::NoIcon)
+        : only_(only)
     {
         connect(&timer_, &QTimer::timeout, this, &ModalCloser::poll);
         timer_.start(5);
@@ -35,7 +38,7 @@ private:
     void poll()
     {
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (box == nullptr || !box->isVisible()) {
+        if (box == nullptr || !box->isVisible() || (only_ != QMessageBox::NoIcon && box->icon() != only_)) {
             return;
         }
         Record record{box->windowTitle(), box->text(), box->icon(), {}};
@@ -49,6 +52,19 @@ private:
         box->buttons().value(0)->click();
     }
 
+    QMessageBox::Icon only_;
     QTimer timer_;
     std::vector<Record> records_;
 };
+
+// Closes the box of a fatal error, so that a window that fails to build ends
+// the test process at once with the error on stderr, instead of waiting on a
+// box that nobody will close.
+inline std::unique_ptr<ModalCloser> closeFatalErrorBoxes()
+{
+    auto closer = std::make_unique<ModalCloser>(QMessageBox::Critical);
+    closer->onRecord = [](const ModalCloser::Record &box) {
+        qCritical("fatal error box: %s", qUtf8Printable(box.text));
+    };
+    return closer;
+}

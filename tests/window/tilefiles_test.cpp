@@ -134,7 +134,11 @@ private:
     QString previousDir_;
     std::unique_ptr<frmMain> window_;
 
+    std::unique_ptr<ModalCloser> fatalErrors_;
+
 private slots:
+    void initTestCase() { fatalErrors_ = closeFatalErrorBoxes(); }
+
     void init()
     {
         work_ = std::make_unique<QTemporaryDir>();
