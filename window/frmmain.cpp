@@ -140,15 +140,21 @@ bool frmMain::showTileFiles()
 {
     // Each cell takes the file of the tile standing in it as soon as that file
     // has loaded; the first file that fails puts the built-in set in all
-    // sixteen cells instead, so a game never mixes the two.
-    for (int cell = 1; cell <= slidane::kCellCount; ++cell) {
-        const QImage picture = tilepicture::load(tilepicture::filePath(tileIn(cell)));
-        if (picture.isNull()) {
-            return false;
+    // sixteen cells instead, so a game never mixes the two. Any error on the
+    // way, running out of memory included, is such a failure.
+    try {
+        for (int cell = 1; cell <= slidane::kCellCount; ++cell) {
+            const QImage picture = tilepicture::load(tilepicture::filePath(tileIn(cell)));
+            const QPixmap shown = picture.isNull() ? QPixmap() : QPixmap::fromImage(picture);
+            if (shown.isNull()) {
+                return false;
+            }
+            cellBox(cell)->setPicture(shown);
         }
-        cellBox(cell)->setPicture(QPixmap::fromImage(picture));
+        return true;
+    } catch (...) {
+        return false;
     }
-    return true;
 }
 
 void frmMain::showBuiltinPictures()

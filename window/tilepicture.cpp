@@ -1,12 +1,12 @@
 #include "tilepicture.h"
 
+#include "bitmapreader.h"
+
 #include <QBuffer>
 #include <QByteArray>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
-
-#include <cstdlib>
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
@@ -27,6 +27,11 @@ QByteArray readRegularFile(const QString &path)
     if (fd < 0) {
         return {};
     }
+    // Closed also when the buffer below cannot be had.
+    const struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
     QByteArray bytes;
     struct stat info { };
     if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= kMaxFileBytes) {
@@ -41,7 +46,6 @@ QByteArray readRegularFile(const QString &path)
         }
         bytes.truncate(done);
     }
-    ::close(fd);
     return bytes;
 }
 #else
@@ -59,47 +63,6 @@ QByteArray readRegularFile(const QString &path)
 }
 #endif
 
-quint32 littleEndian(const QByteArray &b, qsizetype at, int size)
-{
-    quint32 value = 0;
-    for (int i = size - 1; i >= 0; --i) {
-        value = value << 8 | static_cast<quint8>(b[at + i]);
-    }
-    return value;
-}
-
-// Qt's bitmap reader fills in what a cut-off file lacks, so an uncompressed
-// bitmap whose rows run past the end of the file is refused here.
-bool bitmapRowsPresent(const QByteArray &b)
-{
-    if (b.size() < 26) {
-        return false;
-    }
-    const quint32 headerSize = littleEndian(b, 14, 4);
-    qint64 width = 0;
-    qint64 height = 0;
-    quint32 bits = 0;
-    quint32 compression = 0;
-    if (headerSize == 12) {
-        width = littleEndian(b, 18, 2);
-        height = littleEndian(b, 20, 2);
-        bits = littleEndian(b, 24, 2);
-    } else if (headerSize >= 40 && b.size() >= 34) {
-        width = static_cast<qint32>(littleEndian(b, 18, 4));
-        height = static_cast<qint32>(littleEndian(b, 22, 4));
-        bits = littleEndian(b, 28, 2);
-        compression = littleEndian(b, 30, 4);
-    } else {
-        return false;
-    }
-    constexpr quint32 kRgb = 0, kBitFields = 3, kAlphaBitFields = 6;
-    if (compression != kRgb && compression != kBitFields && compression != kAlphaBitFields) {
-        return true; // run-length rows have no fixed size; the reader checks them
-    }
-    const qint64 stride = (std::abs(width) * bits + 31) / 32 * 4;
-    return littleEndian(b, 10, 4) + stride * std::abs(height) <= b.size();
-}
-
 } // namespace
 
 QString filePath(int tile)
@@ -109,6 +72,10 @@ QString filePath(int tile)
 
 QImage decode(const QByteArray &bytes)
 {
+    const QSize shown(kShownSide, kShownSide);
+    if (bitmapreader::isBitmap(bytes)) {
+        return bitmapreader::read(bytes, kMaxSide, shown);
+    }
     QBuffer buffer;
     buffer.setData(bytes);
     if (!buffer.open(QIODevice::ReadOnly)) {
@@ -117,14 +84,12 @@ QImage decode(const QByteArray &bytes)
     QImageReader reader(&buffer);
     // The header's claim is checked before any pixel memory is taken.
     const QSize claimed = reader.size();
-    if (!claimed.isValid() || claimed.width() > kMaxSide || claimed.height() > kMaxSide) {
+    if (!claimed.isValid() || claimed.width() > kMaxSide || claimed.height() > kMaxSide || reader.format() == "bmp") {
         return {};
     }
-    if (reader.format() == "bmp" && !bitmapRowsPresent(bytes)) {
-        return {};
-    }
-    QImage image = reader.read();
-    if (image.isNull() || image.width() > kMaxSide || image.height() > kMaxSide) {
+    reader.setClipRect(QRect(QPoint(0, 0), claimed.boundedTo(shown)));
+    const QImage image = reader.read();
+    if (image.isNull() || image.width() > kShownSide || image.height() > kShownSide) {
         return {};
     }
     return image;
@@ -132,8 +97,14 @@ QImage decode(const QByteArray &bytes)
 
 QImage load(const QString &path)
 {
-    const QByteArray bytes = readRegularFile(path);
-    return bytes.isEmpty() ? QImage() : decode(bytes);
+    // Running out of memory on a large file is one more way for a tile file
+    // to be unreadable; the game goes on with its built-in set.
+    try {
+        const QByteArray bytes = readRegularFile(path);
+        return bytes.isEmpty() ? QImage() : decode(bytes);
+    } catch (...) {
+        return {};
+    }
 }
 
 } // namespace tilepicture

@@ -10,17 +10,22 @@ class QByteArray;
 // or device and without allocating what a lying header asks for.
 namespace tilepicture {
 
-// Larger files or pictures are refused; a cell shows at most 39 x 39 pixels.
+// Larger files or pictures are refused.
 constexpr qint64 kMaxFileBytes = 8 * 1024 * 1024;
 constexpr int kMaxSide = 1024;
+
+// A cell shows this much of a picture from its top-left corner; nothing
+// more is kept of a tile file.
+constexpr int kShownSide = 39;
 
 // The file of tile 0 to 15 in the current directory: "./7.bmp".
 QString filePath(int tile);
 
-// The picture in `bytes`, or a null image when they hold none within the limits.
+// The part of the picture in `bytes` that a cell shows, or a null image when
+// they hold no picture within the limits.
 QImage decode(const QByteArray &bytes);
 
-// The picture in the file at `path`, or a null image when it cannot be had.
+// The same for the file at `path`; a null image when it cannot be had.
 QImage load(const QString &path);
 
 } // namespace tilepicture

@@ -1,0 +1,274 @@
+#include "bitmapbuilder.h"
+#include "tilepicture.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <array>
+
+namespace {
+
+constexpr QRgb R = 0xFFFF0000;
+constexpr QRgb G = 0xFF00FF00;
+constexpr QRgb B = 0xFF0000FF;
+constexpr QRgb W = 0xFFFFFFFF;
+constexpr QRgb T = 0x00000000; // left out by the file: transparent
+using Rows = std::vector<std::vector<QRgb>>; // top row first
+
+QByteArray bytesOf(std::initializer_list<int> values)
+{
+    QByteArray b;
+    for (const int v : values) {
+        b.append(static_cast<char>(v));
+    }
+    return b;
+}
+
+QByteArray words16(std::initializer_list<quint16> values)
+{
+    QByteArray b;
+    for (const quint16 v : values) {
+        b.append(static_cast<char>(v & 0xFF)).append(static_cast<char>(v >> 8));
+    }
+    return paddedRow(b);
+}
+
+BitmapBuilder bitmap(quint32 header, qint32 width, qint32 height, quint16 bits, QByteArray pixels)
+{
+    BitmapBuilder b;
+    b.headerSize = header;
+    b.width = width;
+    b.height = height;
+    b.bits = bits;
+    b.pixels = std::move(pixels);
+    return b;
+}
+
+BitmapBuilder runLength(quint32 compression, qint32 width, qint32 height, QByteArray codes)
+{
+    BitmapBuilder b = bitmap(40, width, height, compression == 1 ? 8 : 4, std::move(codes));
+    b.compression = compression;
+    b.palette = {R, G};
+    return b;
+}
+
+BitmapBuilder withMasks(BitmapBuilder b, quint32 compression, std::vector<quint32> masks)
+{
+    b.compression = compression;
+    b.masks = std::move(masks);
+    return b;
+}
+
+// The peak of the process's address space, which grows with any large
+// allocation whether or not its pages are touched.
+qint64 peakAddressSpaceKiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) {
+        return -1;
+    }
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmPeak:")) {
+            return line.mid(7).trimmed().split(' ').value(0).toLongLong();
+        }
+    }
+    return -1;
+}
+
+quint32 crc32(const QByteArray &bytes)
+{
+    quint32 crc = 0xFFFFFFFF;
+    for (const char c : bytes) {
+        crc ^= static_cast<quint8>(c);
+        for (int k = 0; k < 8; ++k) {
+            crc = (crc >> 1) ^ (0xEDB88320 & (0 - (crc & 1)));
+        }
+    }
+    return ~crc;
+}
+
+// A PNG of a few dozen bytes whose header claims 5000 x 5000 RGBA pixels,
+// 95 MiB: within Qt's own allocation limit, so only our check refuses it.
+QByteArray pngClaiming5000()
+{
+    const auto chunk = [](const QByteArray &type, const QByteArray &data) {
+        QByteArray out(4, '\0');
+        for (int i = 0; i < 4; ++i) {
+            out[i] = static_cast<char>(data.size() >> (8 * (3 - i)) & 0xFF);
+        }
+        const quint32 crc = crc32(type + data);
+        out += type + data;
+        for (int i = 3; i >= 0; --i) {
+            out.append(static_cast<char>(crc >> (8 * i) & 0xFF));
+        }
+        return out;
+    };
+    const QByteArray header = bytesOf({0, 0, 0x13, 0x88, 0, 0, 0x13, 0x88, 8, 6, 0, 0, 0});
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header)
+        + chunk("IDAT", bytesOf({0x78, 0x9C, 0x63, 0, 0, 0, 1, 0, 1})) + chunk("IEND", {});
+}
+
+QByteArray encoded(const QImage &image, const char *format)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly) || !image.save(&buffer, format)) {
+        return {};
+    }
+    return bytes;
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+} // namespace
+
+class TilePictureTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void bitmapsShowAsCommonViewersShowThem_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<Rows>("want");
+
+        BitmapBuilder indexed = bitmap(40, 3, -2, 8, paddedRow(bytesOf({0, 1, 2})) + paddedRow(bytesOf({3, 0, 1})));
+        indexed.palette = {R, G, B, W};
+        QTest::newRow("top-down 8-bit") << indexed.bytes() << Rows{{R, G, B}, {W, R, G}};
+        QTest::newRow("top-down 24-bit") << bitmap(
+            40, 2, -2, 24, paddedRow(bytesOf({0, 0, 255, 0, 255, 0})) + paddedRow(bytesOf({255, 0, 0, 255, 255, 255})))
+                                                .bytes()
+                                         << Rows{{R, G}, {B, W}};
+
+        // Two red, a delta to (3, 1), one green, an end of line, three pixels
+        // in absolute mode with their padding byte, then the end.
+        QTest::newRow("RLE8 delta, early end of line")
+            << runLength(1, 4, 3, bytesOf({2, 0, 0, 2, 1, 1, 1, 1, 0, 0, 0, 3, 1, 0, 1, 0, 0, 1})).bytes()
+            << Rows{{G, R, G, T}, {T, T, T, G}, {R, R, T, T}};
+        QTest::newRow("RLE8 early end of bitmap")
+            << runLength(1, 4, 2, bytesOf({4, 1, 0, 1, 4, 0})).bytes() << Rows{{T, T, T, T}, {G, G, G, G}};
+        QTest::newRow("RLE8 cut short") << runLength(1, 3, 1, bytesOf({2, 1, 0})).bytes() << Rows{{G, G, T}};
+        // Three alternating nibbles, an end of line, a delta of two, then three
+        // absolute nibbles of which the last falls off the row.
+        QTest::newRow("RLE4 delta, early end of line and bitmap")
+            << runLength(2, 4, 3, bytesOf({3, 0x01, 0, 0, 0, 2, 2, 0, 0, 3, 0x10, 0x10, 0, 1})).bytes()
+            << Rows{{T, T, T, T}, {T, T, G, R}, {R, G, R, T}};
+
+        QTest::newRow("16-bit 5-5-5") << bitmap(40, 4, 1, 16, words16({0x7FFF, 0x7C00, 0x03E0, 0x001F})).bytes()
+                                      << Rows{{W, R, G, B}};
+        QTest::newRow("16-bit 5-6-5 masks")
+            << withMasks(bitmap(40, 4, 1, 16, words16({0xFFFF, 0xF800, 0x07E0, 0x001F})), 3, {0xF800, 0x07E0, 0x1F})
+                   .bytes()
+            << Rows{{W, R, G, B}};
+        QTest::newRow("52-byte header")
+            << withMasks(bitmap(52, 2, 1, 16, words16({0xF800, 0x001F})), 3, {0xF800, 0x07E0, 0x1F}).bytes()
+            << Rows{{R, B}};
+        QTest::newRow("56-byte header with alpha")
+            << withMasks(bitmap(56, 2, 1, 32, bytesOf({255, 255, 255, 255, 0, 0, 255, 0x80})), 3,
+                   {0xFF0000, 0xFF00, 0xFF, 0xFF000000})
+                   .bytes()
+            << Rows{{W, 0x80FF0000}};
+        QTest::newRow("16-byte OS/2 header")
+            << bitmap(16, 2, 1, 24, paddedRow(bytesOf({0, 0, 255, 255, 0, 0}))).bytes() << Rows{{R, B}};
+        BitmapBuilder core = bitmap(12, 9, 1, 1, paddedRow(bytesOf({0xA5, 0x80})));
+        core.palette = {B, W};
+        QTest::newRow("12-byte OS/2 header, 1-bit") << core.bytes() << Rows{{W, B, W, B, B, W, B, W, W}};
+    }
+
+    void bitmapsShowAsCommonViewersShowThem()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(Rows, want);
+        const QImage shown = tilepicture::decode(file).convertToFormat(QImage::Format_ARGB32);
+        QVERIFY(!shown.isNull());
+        QCOMPARE(shown.size(), QSize(static_cast<int>(want.front().size()), static_cast<int>(want.size())));
+        for (int y = 0; y < shown.height(); ++y) {
+            for (int x = 0; x < shown.width(); ++x) {
+                const QRgb wanted = want[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)];
+                QVERIFY2(shown.pixel(x, y) == wanted,
+                    qPrintable(QStringLiteral("(%1, %2): %3, want %4")
+                                   .arg(x)
+                                   .arg(y)
+                                   .arg(shown.pixel(x, y), 8, 16, QLatin1Char('0'))
+                                   .arg(wanted, 8, 16, QLatin1Char('0'))));
+            }
+        }
+    }
+
+    void onlyWhatACellShowsIsKept()
+    {
+        QImage big(60, 50, QImage::Format_RGB32);
+        big.fill(Qt::blue);
+        big.setPixelColor(38, 38, Qt::yellow);
+        for (const char *format : {"BMP", "PNG"}) {
+            const QImage kept = tilepicture::decode(encoded(big, format));
+            QCOMPARE(kept.size(), QSize(39, 39));
+            QCOMPARE(kept.pixelColor(38, 38), QColor(Qt::yellow));
+        }
+    }
+
+    void sidesUpTo1024PixelsLoad()
+    {
+        const auto row24 = [](int width) { return paddedRow(QByteArray(3 * width, '\x7F')); };
+        QVERIFY(!tilepicture::decode(bitmap(40, 1024, 1, 24, row24(1024)).bytes()).isNull());
+        QVERIFY(tilepicture::decode(bitmap(40, 1025, 1, 24, row24(1025)).bytes()).isNull());
+        QByteArray column;
+        for (int y = 0; y < 1025; ++y) {
+            column += row24(1);
+        }
+        QVERIFY(!tilepicture::decode(bitmap(40, 1, -1024, 24, column.left(4 * 1024)).bytes()).isNull());
+        QVERIFY(tilepicture::decode(bitmap(40, 1, -1025, 24, column).bytes()).isNull());
+
+        QImage wide(1024, 2, QImage::Format_RGB32);
+        wide.fill(Qt::red);
+        QVERIFY(!tilepicture::decode(encoded(wide, "PNG")).isNull());
+        QVERIFY(tilepicture::decode(encoded(wide.copy(0, 0, 1025, 2), "PNG")).isNull());
+    }
+
+    void aBitmapEndingInsideItsLastRowsPaddingIsRefused()
+    {
+        // Three 24-bit pixels take nine bytes a row, padded to twelve.
+        const QByteArray whole =
+            bitmap(40, 3, 2, 24, paddedRow(QByteArray(9, '\x10')) + paddedRow(QByteArray(9, '\x20'))).bytes();
+        QVERIFY(!tilepicture::decode(whole).isNull());
+        QVERIFY(tilepicture::decode(whole.chopped(2)).isNull());
+    }
+
+    void filesUpTo8MiBLoad()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("1.bmp"));
+        QByteArray file =
+            bitmap(40, 2, 2, 24, paddedRow(QByteArray(6, '\x40')) + paddedRow(QByteArray(6, '\x40'))).bytes();
+        file.append(tilepicture::kMaxFileBytes - file.size(), '\0');
+        QCOMPARE(file.size(), 8 * 1024 * 1024);
+        writeFile(path, file);
+        QVERIFY(!tilepicture::load(path).isNull());
+        writeFile(path, file + '\0');
+        QVERIFY(tilepicture::load(path).isNull());
+    }
+
+    // A lying header must be refused before pixel memory is taken.
+    void aSmallFileClaimingHugeSidesTakesNoPixelMemory()
+    {
+        BitmapBuilder runs = runLength(1, 8000, 8000, bytesOf({255, 1, 0, 1}));
+        const std::array<QByteArray, 3> files{
+            bitmap(40, 8000, 8000, 24, QByteArray(64, '\0')).bytes(), runs.bytes(), pngClaiming5000()};
+        for (const QByteArray &file : files) {
+            const qint64 before = peakAddressSpaceKiB();
+            QVERIFY(before > 0);
+            QVERIFY(tilepicture::decode(file).isNull());
+            const qint64 grown = peakAddressSpaceKiB() - before;
+            QVERIFY2(grown < 16 * 1024, qPrintable(QStringLiteral("peak grew by %1 KiB").arg(grown)));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TilePictureTest)
+#include "tilepicture_test.moc"
