@@ -47,6 +47,9 @@ frmMain::frmMain(QWidget *parent)
 void frmMain::createControls()
 {
     setObjectName(QStringLiteral("frmMain"));
+    // The window has a fixed size, so it offers no Maximize.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+        | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowTitle(slidane::texts::appTitle());
     setWindowIcon(builtin_.icon);
     setFont(uiFont(true));

@@ -5,6 +5,11 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // Desktop shells tie the window to its launcher and icon by these: the
+    // Wayland app_id is the desktop entry's id, and the X11 WM_CLASS class is
+    // the entry's StartupWMClass whatever name the program was started by.
+    QApplication::setApplicationName(QStringLiteral("slidane"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(SLIDANE_APP_ID));
     frmMain window;
     window.show();
     return QApplication::exec();

@@ -1,7 +1,8 @@
 #!/bin/sh
-# Builds the Debian package from the build tree, installs it into a scratch
-# root, validates its desktop files and icons, and starts the installed
-# game under Xvfb until its window appears.
+# Builds the Debian package from the build tree, checks it with lintian,
+# installs it into a scratch root, validates its desktop files, icons and
+# documents, and starts the installed game under Xvfb until its window
+# appears.
 # Usage: package_test.sh BUILD_DIR APP_ID
 set -eu
 build=$(realpath "$1")
@@ -17,10 +18,26 @@ for lib in libqt6widgets6 libqt6gui6 libqt6core6 libstdc++6; do
   case "$depends" in *"$lib"*) ;; *) fail "Depends lacks $lib: $depends" ;; esac
 done
 [ "$(dpkg-deb -f "$deb" Section)" = games ] || fail "section is not games"
+[ "$(dpkg-deb -f "$deb" Recommends)" = qt6-wayland ] || fail "the package does not recommend qt6-wayland"
+
+# Nothing but information: no error, no warning, nothing overridden.
+lintian --fail-on error,warning "$deb" >"$scratch/lintian.log" 2>&1 || { cat "$scratch/lintian.log"; fail "lintian"; }
+if grep -E '^[EWO]: ' "$scratch/lintian.log"; then fail "lintian reports the tags above"; fi
 
 root="$scratch/root"
 dpkg-deb -x "$deb" "$root"
 share="$root/usr/share"
+[ -x "$root/usr/games/slidane" ] || fail "the program is not in /usr/games"
+# The symbols stripped from the program are in the -dbgsym package, under
+# the program's build id.
+dbgsym=$(ls "$scratch"/pkg/slidane-dbgsym_*.ddeb) || fail "no -dbgsym package"
+build_id=$(readelf -n "$root/usr/games/slidane" | awk '/Build ID/ {print $3}')
+dpkg-deb -c "$dbgsym" | grep -q "/usr/lib/debug/.build-id/$(echo "$build_id" | cut -c1-2)/$(echo "$build_id" | cut -c3-).debug" \
+  || fail "the -dbgsym package lacks the symbols of build id $build_id"
+
+grep -q '^License: Expat$' "$share/doc/slidane/copyright" || fail "copyright names no licence"
+zcat "$share/doc/slidane/changelog.gz" | grep -q '^slidane (1.0.0)' || fail "changelog"
+man --warnings -l "$share/man/man6/slidane.6.gz" 2>&1 >/dev/null | grep . && fail "the manual page has warnings"
 desktop-file-validate "$share/applications/$app_id.desktop" || fail "desktop-file-validate"
 grep -q '^Categories=Game;LogicGame;$' "$share/applications/$app_id.desktop" || fail "categories"
 appstreamcli validate --no-net "$share/metainfo/$app_id.metainfo.xml" || fail "appstreamcli validate"
@@ -38,7 +55,7 @@ convert "$share/icons/hicolor/32x32/apps/$app_id.png" -filter point -resize 800%
   || fail "the 256-px icon is not the 32-px one scaled by 8"
 
 cd "$scratch"
-"$root/usr/bin/slidane" &
+"$root/usr/games/slidane" &
 cleanup_pids="$! $cleanup_pids"
 [ -n "$(wait_for_window)" ] || fail "the installed game showed no window"
 echo "PASS: $(basename "$deb") installs, validates and starts"
