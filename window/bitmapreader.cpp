@@ -93,8 +93,9 @@ bool compressionFits(const HeaderKind &kind, int bits, quint32 compression)
 
 // Reads the headers, masks and palette; every claim is checked here, before
 // anything is allocated for pixels.
-std::optional<Layout> readLayout(const Bytes &b, int maxSide)
+std::optional<Layout> readLayout(const Bytes &b, int maxSide, Outcome &refusal)
 {
+    refusal = Outcome::UnknownKind;
     if (!b.holds(0, kInfoHeaderAt + 4)) {
         return {};
     }
@@ -120,10 +121,14 @@ std::optional<Layout> readLayout(const Bytes &b, int maxSide)
     }
     l.topDown = height < 0;
     l.height = height < 0 ? -height : height;
-    if (l.width < 1 || l.height < 1 || l.width > maxSide || l.height > maxSide
-        || !compressionFits(*kind, l.bits, l.compression)) {
+    if (l.width < 1 || l.height < 1 || !compressionFits(*kind, l.bits, l.compression)) {
         return {};
     }
+    if (l.width > maxSide || l.height > maxSide) {
+        refusal = Outcome::TooLarge;
+        return {};
+    }
+    refusal = Outcome::CutShort;
 
     qint64 afterHeader = kInfoHeaderAt + size;
     if (l.compression == kBitFields || l.compression == kAlphaBitFields) {
@@ -319,22 +324,23 @@ bool isBitmap(const QByteArray &bytes)
     return bytes.startsWith("BM");
 }
 
-QImage read(const QByteArray &bytes, int maxSide, QSize keep)
+Result read(const QByteArray &bytes, int maxSide, QSize keep)
 {
     const Bytes b(bytes);
-    const std::optional<Layout> layout = readLayout(b, maxSide);
+    Outcome refusal = Outcome::UnknownKind;
+    const std::optional<Layout> layout = readLayout(b, maxSide, refusal);
     if (!layout) {
-        return {};
+        return {{}, refusal};
     }
     const Decoder decoder(b, *layout);
     const int width = static_cast<int>(std::min<qint64>(layout->width, keep.width()));
     const int height = static_cast<int>(std::min<qint64>(layout->height, keep.height()));
     if (!decoder.runLength() && !decoder.rowsPresent()) {
-        return {};
+        return {{}, Outcome::CutShort};
     }
     QImage out(width, height, decoder.hasAlpha() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     if (out.isNull()) {
-        return {};
+        return {{}, Outcome::OutOfMemory};
     }
     if (decoder.runLength()) {
         out.fill(Qt::transparent);
@@ -342,7 +348,7 @@ QImage read(const QByteArray &bytes, int maxSide, QSize keep)
     } else {
         decoder.readRows(out);
     }
-    return out;
+    return {out, Outcome::Read};
 }
 
 } // namespace bitmapreader

@@ -147,7 +147,7 @@ bool frmMain::showTileFiles()
     // way, running out of memory included, is such a failure.
     try {
         for (int cell = 1; cell <= slidane::kCellCount; ++cell) {
-            const QImage picture = tilepicture::load(tilepicture::filePath(tileIn(cell)));
+            const QImage picture = tilepicture::load(tilepicture::filePath(tileIn(cell))).picture;
             const QPixmap shown = picture.isNull() ? QPixmap() : QPixmap::fromImage(picture);
             if (shown.isNull()) {
                 return false;

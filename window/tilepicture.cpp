@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QImageReader>
 
+#include <cerrno>
+
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -21,89 +23,119 @@ namespace {
 // Opening without blocking keeps a named pipe with no writer from freezing
 // the game; the type and size are then checked on the open file itself, so
 // nothing can be swapped in between the check and the read.
-QByteArray readRegularFile(const QString &path)
+Verdict readRegularFile(const QString &path, QByteArray &bytes)
 {
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
-        return {};
+        return errno == ENOENT ? Verdict::Missing : Verdict::Unreadable;
     }
     // Closed also when the buffer below cannot be had.
     const struct Closer {
         int fd;
         ~Closer() { ::close(fd); }
     } closer{fd};
-    QByteArray bytes;
     struct stat info { };
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= kMaxFileBytes) {
-        bytes.resize(static_cast<qsizetype>(info.st_size));
-        qsizetype done = 0;
-        while (done < bytes.size()) {
-            const ssize_t got = ::read(fd, bytes.data() + done, static_cast<size_t>(bytes.size() - done));
-            if (got <= 0) {
-                break;
-            }
-            done += got;
-        }
-        bytes.truncate(done);
+    if (::fstat(fd, &info) != 0) {
+        return Verdict::Unreadable;
     }
-    return bytes;
+    if (!S_ISREG(info.st_mode)) {
+        return Verdict::NotRegularFile;
+    }
+    if (info.st_size > kMaxFileBytes) {
+        return Verdict::FileTooLarge;
+    }
+    bytes.resize(static_cast<qsizetype>(info.st_size));
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t got = ::read(fd, bytes.data() + done, static_cast<size_t>(bytes.size() - done));
+        if (got <= 0) {
+            break;
+        }
+        done += got;
+    }
+    bytes.truncate(done);
+    return Verdict::Read;
 }
 #else
-QByteArray readRegularFile(const QString &path)
+Verdict readRegularFile(const QString &path, QByteArray &bytes)
 {
     const QFileInfo info(path);
-    if (!info.isFile() || info.size() > kMaxFileBytes) {
-        return {};
+    if (!info.exists()) {
+        return Verdict::Missing;
+    }
+    if (!info.isFile()) {
+        return Verdict::NotRegularFile;
+    }
+    if (info.size() > kMaxFileBytes) {
+        return Verdict::FileTooLarge;
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        return {};
+        return Verdict::Unreadable;
     }
-    return file.read(kMaxFileBytes);
+    bytes = file.read(kMaxFileBytes);
+    return Verdict::Read;
 }
 #endif
 
 } // namespace
 
-QString filePath(int tile)
+QString filePath(int tile, const QString &folder)
 {
-    return QStringLiteral("./") + QString::number(tile) + QStringLiteral(".bmp");
+    return folder + QLatin1Char('/') + QString::number(tile) + QStringLiteral(".bmp");
 }
 
-QImage decode(const QByteArray &bytes)
+Loaded decode(const QByteArray &bytes)
 {
     const QSize shown(kShownSide, kShownSide);
     if (bitmapreader::isBitmap(bytes)) {
-        return bitmapreader::read(bytes, kMaxSide, shown);
+        auto [image, outcome] = bitmapreader::read(bytes, kMaxSide, shown);
+        switch (outcome) {
+        case bitmapreader::Outcome::Read:
+            return {image, Verdict::Read};
+        case bitmapreader::Outcome::TooLarge:
+            return {{}, Verdict::PictureTooLarge};
+        case bitmapreader::Outcome::CutShort:
+            return {{}, Verdict::CutShort};
+        case bitmapreader::Outcome::OutOfMemory:
+            return {{}, Verdict::OutOfMemory};
+        case bitmapreader::Outcome::UnknownKind:
+            break;
+        }
+        return {{}, Verdict::NotAPicture};
     }
     QBuffer buffer;
     buffer.setData(bytes);
     if (!buffer.open(QIODevice::ReadOnly)) {
-        return {};
+        return {{}, Verdict::NotAPicture};
     }
     QImageReader reader(&buffer);
     // The header's claim is checked before any pixel memory is taken.
     const QSize claimed = reader.size();
-    if (!claimed.isValid() || claimed.width() > kMaxSide || claimed.height() > kMaxSide || reader.format() == "bmp") {
-        return {};
+    if (!claimed.isValid() || reader.format() == "bmp") {
+        return {{}, Verdict::NotAPicture};
+    }
+    if (claimed.width() > kMaxSide || claimed.height() > kMaxSide) {
+        return {{}, Verdict::PictureTooLarge};
     }
     reader.setClipRect(QRect(QPoint(0, 0), claimed.boundedTo(shown)));
     const QImage image = reader.read();
     if (image.isNull() || image.width() > kShownSide || image.height() > kShownSide) {
-        return {};
+        return {{}, Verdict::NotAPicture};
     }
-    return image;
+    return {image, Verdict::Read};
 }
 
-QImage load(const QString &path)
+Loaded load(const QString &path)
 {
     // Running out of memory on a large file is one more way for a tile file
     // to be unreadable; the game goes on with its built-in set.
     try {
-        const QByteArray bytes = readRegularFile(path);
-        return bytes.isEmpty() ? QImage() : decode(bytes);
+        QByteArray bytes;
+        const Verdict opened = readRegularFile(path, bytes);
+        return opened == Verdict::Read ? decode(bytes) : Loaded{{}, opened};
     } catch (...) {
-        return {};
+        return {{}, Verdict::OutOfMemory};
     }
 }
 

@@ -18,14 +18,31 @@ constexpr int kMaxSide = 1024;
 // more is kept of a tile file.
 constexpr int kShownSide = 39;
 
-// The file of tile 0 to 15 in the current directory: "./7.bmp".
-QString filePath(int tile);
+// Whether a tile file gives a picture, and if not, why.
+enum class Verdict {
+    Read,
+    Missing,
+    Unreadable, // exists but cannot be opened
+    NotRegularFile,
+    FileTooLarge,
+    PictureTooLarge,
+    CutShort,
+    NotAPicture,
+    OutOfMemory,
+};
 
-// The part of the picture in `bytes` that a cell shows, or a null image when
-// they hold no picture within the limits.
-QImage decode(const QByteArray &bytes);
+struct Loaded {
+    QImage picture; // what a cell shows; null unless the verdict is Read
+    Verdict verdict;
+};
 
-// The same for the file at `path`; a null image when it cannot be had.
-QImage load(const QString &path);
+// The file of tile 0 to 15 in a folder: "./7.bmp" in the current directory.
+QString filePath(int tile, const QString &folder = QStringLiteral("."));
+
+// The part of the picture in `bytes` that a cell shows.
+Loaded decode(const QByteArray &bytes);
+
+// The same for the file at `path`.
+Loaded load(const QString &path);
 
 } // namespace tilepicture

@@ -8,6 +8,8 @@
 
 #include <array>
 
+using tilepicture::Verdict;
+
 namespace {
 
 constexpr QRgb R = 0xFFFF0000;
@@ -185,7 +187,7 @@ private slots:
     {
         QFETCH(QByteArray, file);
         QFETCH(Rows, want);
-        const QImage shown = tilepicture::decode(file).convertToFormat(QImage::Format_ARGB32);
+        const QImage shown = tilepicture::decode(file).picture.convertToFormat(QImage::Format_ARGB32);
         QVERIFY(!shown.isNull());
         QCOMPARE(shown.size(), QSize(static_cast<int>(want.front().size()), static_cast<int>(want.size())));
         for (int y = 0; y < shown.height(); ++y) {
@@ -207,7 +209,7 @@ private slots:
         big.fill(Qt::blue);
         big.setPixelColor(38, 38, Qt::yellow);
         for (const char *format : {"BMP", "PNG"}) {
-            const QImage kept = tilepicture::decode(encoded(big, format));
+            const QImage kept = tilepicture::decode(encoded(big, format)).picture;
             QCOMPARE(kept.size(), QSize(39, 39));
             QCOMPARE(kept.pixelColor(38, 38), QColor(Qt::yellow));
         }
@@ -216,19 +218,19 @@ private slots:
     void sidesUpTo1024PixelsLoad()
     {
         const auto row24 = [](int width) { return paddedRow(QByteArray(3 * width, '\x7F')); };
-        QVERIFY(!tilepicture::decode(bitmap(40, 1024, 1, 24, row24(1024)).bytes()).isNull());
-        QVERIFY(tilepicture::decode(bitmap(40, 1025, 1, 24, row24(1025)).bytes()).isNull());
+        QVERIFY(!tilepicture::decode(bitmap(40, 1024, 1, 24, row24(1024)).bytes()).picture.isNull());
+        QCOMPARE(tilepicture::decode(bitmap(40, 1025, 1, 24, row24(1025)).bytes()).verdict, Verdict::PictureTooLarge);
         QByteArray column;
         for (int y = 0; y < 1025; ++y) {
             column += row24(1);
         }
-        QVERIFY(!tilepicture::decode(bitmap(40, 1, -1024, 24, column.left(4 * 1024)).bytes()).isNull());
-        QVERIFY(tilepicture::decode(bitmap(40, 1, -1025, 24, column).bytes()).isNull());
+        QVERIFY(!tilepicture::decode(bitmap(40, 1, -1024, 24, column.left(4 * 1024)).bytes()).picture.isNull());
+        QCOMPARE(tilepicture::decode(bitmap(40, 1, -1025, 24, column).bytes()).verdict, Verdict::PictureTooLarge);
 
         QImage wide(1024, 2, QImage::Format_RGB32);
         wide.fill(Qt::red);
-        QVERIFY(!tilepicture::decode(encoded(wide, "PNG")).isNull());
-        QVERIFY(tilepicture::decode(encoded(wide.copy(0, 0, 1025, 2), "PNG")).isNull());
+        QVERIFY(!tilepicture::decode(encoded(wide, "PNG")).picture.isNull());
+        QCOMPARE(tilepicture::decode(encoded(wide.copy(0, 0, 1025, 2), "PNG")).verdict, Verdict::PictureTooLarge);
     }
 
     void aBitmapEndingInsideItsLastRowsPaddingIsRefused()
@@ -236,8 +238,8 @@ private slots:
         // Three 24-bit pixels take nine bytes a row, padded to twelve.
         const QByteArray whole =
             bitmap(40, 3, 2, 24, paddedRow(QByteArray(9, '\x10')) + paddedRow(QByteArray(9, '\x20'))).bytes();
-        QVERIFY(!tilepicture::decode(whole).isNull());
-        QVERIFY(tilepicture::decode(whole.chopped(2)).isNull());
+        QVERIFY(!tilepicture::decode(whole).picture.isNull());
+        QCOMPARE(tilepicture::decode(whole.chopped(2)).verdict, Verdict::CutShort);
     }
 
     void filesUpTo8MiBLoad()
@@ -249,9 +251,9 @@ private slots:
         file.append(tilepicture::kMaxFileBytes - file.size(), '\0');
         QCOMPARE(file.size(), 8 * 1024 * 1024);
         writeFile(path, file);
-        QVERIFY(!tilepicture::load(path).isNull());
+        QVERIFY(!tilepicture::load(path).picture.isNull());
         writeFile(path, file + '\0');
-        QVERIFY(tilepicture::load(path).isNull());
+        QCOMPARE(tilepicture::load(path).verdict, Verdict::FileTooLarge);
     }
 
     // A lying header must be refused before pixel memory is taken.
@@ -263,7 +265,7 @@ private slots:
         for (const QByteArray &file : files) {
             const qint64 before = peakAddressSpaceKiB();
             QVERIFY(before > 0);
-            QVERIFY(tilepicture::decode(file).isNull());
+            QVERIFY(tilepicture::decode(file).picture.isNull());
             const qint64 grown = peakAddressSpaceKiB() - before;
             QVERIFY2(grown < 16 * 1024, qPrintable(QStringLiteral("peak grew by %1 KiB").arg(grown)));
         }
