@@ -37,7 +37,12 @@ dpkg-deb -c "$dbgsym" | grep -q "/usr/lib/debug/.build-id/$(echo "$build_id" | c
 
 grep -q '^License: Expat$' "$share/doc/slidane/copyright" || fail "copyright names no licence"
 zcat "$share/doc/slidane/changelog.gz" | grep -q '^slidane (1.0.0)' || fail "changelog"
-man --warnings -l "$share/man/man6/slidane.6.gz" 2>&1 >/dev/null | grep . && fail "the manual page has warnings"
+for page in slidane slidane-tiles; do
+  man --warnings -l "$share/man/man6/$page.6.gz" 2>&1 >/dev/null | grep . && fail "the manual page of $page has warnings"
+done
+status=0
+"$root/usr/games/slidane-tiles" check "$scratch" >/dev/null || status=$?
+[ "$status" = 1 ] || fail "slidane-tiles check gave $status for a folder with no tile files, want 1"
 desktop-file-validate "$share/applications/$app_id.desktop" || fail "desktop-file-validate"
 grep -q '^Categories=Game;LogicGame;$' "$share/applications/$app_id.desktop" || fail "categories"
 appstreamcli validate --no-net "$share/metainfo/$app_id.metainfo.xml" || fail "appstreamcli validate"

@@ -1,0 +1,112 @@
+#!/bin/sh
+# slidane-tiles from a player's side: a generated photo whose 4 x 4 blocks
+# each have a colour of their own, with black margins that a centred square
+# crop must cut away, becomes sixteen 24-bit 39 x 39 tile files with every
+# piece in its own file; check accepts them and the game, started in that
+# folder, shows them. Then the refusals: a folder with broken files, an
+# existing set without --force, too small and unreadable photos, and the
+# menu entry of --launcher.
+# Usage: tiles_e2e.sh TILES GAME
+set -eu
+tiles=$1
+game=$2
+. "$(dirname "$0")/../../tools/xvfb-session.sh"
+
+fail() { echo "FAIL: $*"; exit 1; }
+block_colour() { printf '%02X%02X%02X' $((15 * $1 + 10)) $((250 - 15 * $1)) $((37 * $1 % 256)); }
+# Whether two RRGGBB colours differ by at most 2 in every channel.
+near() {
+  for shift in 16 8 0; do
+    d=$(((0x$1 >> shift & 255) - (0x$2 >> shift & 255)))
+    [ "$d" -ge -2 ] && [ "$d" -le 2 ] || return 1
+  done
+}
+u16() { od -An -tu2 -j "$2" -N2 "$1" | tr -d ' '; }
+u32() { od -An -tu4 -j "$2" -N4 "$1" | tr -d ' '; }
+
+cd "$scratch"
+rows=""
+for r in 0 1 2 3; do
+  row=""
+  for c in 1 2 3 4; do row="$row xc:#$(block_colour $((4 * r + c)))"; done
+  convert -size 78x78 $row +append "row$r.png"
+  rows="$rows row$r.png"
+done
+convert $rows -append -bordercolor black -border 64x0 photo.png
+
+"$tiles" make photo.png set >make.log || fail "make: $(cat make.log)"
+grep -q '^  cd set && slidane$' make.log || fail "make did not print how to start the game: $(cat make.log)"
+[ "$(ls set | wc -l)" = 16 ] || fail "make wrote $(ls set | wc -l) files"
+for tile in $(seq 0 15); do
+  f=set/$tile.bmp
+  [ "$(u32 "$f" 18) $(u32 "$f" 22) $(u16 "$f" 28) $(u32 "$f" 30)" = "39 39 24 0" ] \
+    || fail "$f is not an uncompressed 24-bit 39 x 39 bitmap"
+  if [ "$tile" = 0 ]; then want=C0C0C0; else want=$(block_colour "$tile"); fi
+  for spot in "0 0" "19 19" "38 38"; do
+    got=$(pixel_at "$f" $spot)
+    near "$got" "$want" || fail "$f at ($spot) is #$got, want #$want"
+  done
+done
+"$tiles" check set >check.log || fail "check refused a fresh set: $(cat check.log)"
+
+cd set
+"$game" &
+cleanup_pids="$! $cleanup_pids"
+wid=$(wait_for_window)
+[ -n "$wid" ] || fail "no game window"
+read_geometry "$wid"
+sleep 0.3
+import -window root ../screen.png
+cd ..
+seen=""
+for k in $(seq 16); do
+  got=$(pixel_at screen.png $((x0 + 8 + 8 + 40 * ((k - 1) % 4) + 20)) $((y0 + 16 + 40 * ((k - 1) / 4) + 20)))
+  match=""
+  for tile in $(seq 0 15); do
+    if [ "$tile" = 0 ]; then want=C0C0C0; else want=$(block_colour "$tile"); fi
+    near "$got" "$want" && match=$tile
+  done
+  [ -n "$match" ] || fail "cell $k shows #$got, which is no piece"
+  case " $seen " in *" $match "*) fail "tile $match shows twice" ;; esac
+  seen="$seen $match"
+done
+
+# Refusals by check, each named.
+cp -r set broken
+rm broken/3.bmp
+head -c 100 set/7.bmp >broken/7.bmp
+rm broken/5.bmp
+mkdir broken/5.bmp
+if "$tiles" check broken >check.log; then fail "check accepted a broken folder"; fi
+for line in '3.bmp: missing' '5.bmp: not a regular file' '7.bmp: cut short'; do
+  grep -q "^$line$" check.log || fail "check did not say '$line': $(cat check.log)"
+done
+grep -q 'built-in' check.log || fail "check did not say the game falls back"
+
+# No overwriting without --force.
+md5sum set/*.bmp >before.md5
+convert -size 200x200 xc:white white.png
+if "$tiles" make white.png set 2>err.log; then fail "make overwrote a set without --force"; fi
+grep -q 'force' err.log || fail "no hint at --force: $(cat err.log)"
+md5sum -c --quiet before.md5 || fail "the existing files changed"
+"$tiles" make white.png set --force >/dev/null || fail "make --force"
+[ "$(pixel_at set/4.bmp 5 5)" = FFFFFF ] || fail "--force did not replace the files"
+
+# Bad photos: an error each, and nothing written.
+convert -size 155x300 xc:white small.png
+echo "no picture" >text.jpg
+for photo in small.png text.jpg missing.png; do
+  if "$tiles" make "$photo" out 2>err.log; then fail "make accepted $photo"; fi
+  [ "$(wc -l <err.log)" = 1 ] || fail "$photo: not a one-line error: $(cat err.log)"
+  [ ! -e out ] || fail "$photo: something was written"
+done
+"$tiles" make small.png out 2>err.log || true
+grep -q '156 x 156' err.log || fail "the too-small photo's error does not say the size needed: $(cat err.log)"
+
+# The menu entry.
+XDG_DATA_HOME="$scratch/data" "$tiles" make photo.png "my set" --launcher 'Naše chalupa' >/dev/null || fail "--launcher"
+entry=$(ls "$scratch"/data/applications/*.desktop) || fail "no desktop entry written"
+desktop-file-validate "$entry" || fail "the desktop entry does not validate"
+grep -q "^Path=$scratch/my set$" "$entry" || fail "Path= is not the folder: $(grep Path= "$entry")"
+grep -q '^Name=Naše chalupa$' "$entry" || fail "Name= is not the name given"
+echo "PASS: a photo becomes a playable set; check, --force, bad photos and --launcher behave"

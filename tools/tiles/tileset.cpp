@@ -1,0 +1,192 @@
+#include "tileset.h"
+
+#include "tilepicture.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QImageReader>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+#include <algorithm>
+#include <memory>
+#include <utility>
+
+namespace tileset {
+namespace {
+
+void putLittle(QByteArray &b, quint32 value, int size)
+{
+    for (int i = 0; i < size; ++i) {
+        b.append(static_cast<char>(value >> (8 * i) & 0xFF));
+    }
+}
+
+// A plain uncompressed 24-bit Windows bitmap, bottom row first.
+QByteArray bitmapBytes(const QImage &picture)
+{
+    const int stride = (3 * picture.width() + 3) / 4 * 4;
+    const quint32 pixelBytes = static_cast<quint32>(stride * picture.height());
+    QByteArray b("BM");
+    putLittle(b, 54 + pixelBytes, 4);
+    putLittle(b, 0, 4);
+    putLittle(b, 54, 4);
+    for (const auto &[value, size] :
+        {std::pair{40u, 4}, {static_cast<quint32>(picture.width()), 4}, {static_cast<quint32>(picture.height()), 4},
+            {1u, 2}, {24u, 2}, {0u, 4}, {pixelBytes, 4}, {3780u, 4}, {3780u, 4}, {0u, 4}, {0u, 4}}) {
+        putLittle(b, value, size);
+    }
+    for (int y = picture.height() - 1; y >= 0; --y) {
+        const qsizetype rowStart = b.size();
+        for (int x = 0; x < picture.width(); ++x) {
+            const QRgb pixel = picture.pixel(x, y);
+            b.append(static_cast<char>(qBlue(pixel))).append(static_cast<char>(qGreen(pixel)));
+            b.append(static_cast<char>(qRed(pixel)));
+        }
+        b.append(stride - (b.size() - rowStart), '\0');
+    }
+    return b;
+}
+
+QString verdictText(tilepicture::Verdict verdict)
+{
+    using tilepicture::Verdict;
+    switch (verdict) {
+    case Verdict::Read:
+        return QStringLiteral("read");
+    case Verdict::Missing:
+        return QStringLiteral("missing");
+    case Verdict::Unreadable:
+        return QStringLiteral("cannot be opened");
+    case Verdict::NotRegularFile:
+        return QStringLiteral("not a regular file");
+    case Verdict::FileTooLarge:
+        return QStringLiteral("larger than the limit of 8 MiB");
+    case Verdict::PictureTooLarge:
+        return QStringLiteral("picture larger than the limit of 1024 pixels a side");
+    case Verdict::CutShort:
+        return QStringLiteral("cut short");
+    case Verdict::NotAPicture:
+        return QStringLiteral("not a picture Qt can read");
+    case Verdict::OutOfMemory:
+        return QStringLiteral("too little memory to read it");
+    }
+    return {};
+}
+
+// A desktop entry's string value: escapes for backslash and control characters.
+QString entryString(QString text)
+{
+    text.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
+    text.replace(QLatin1Char('\n'), QStringLiteral("\\n"));
+    text.replace(QLatin1Char('\t'), QStringLiteral("\\t"));
+    text.replace(QLatin1Char('\r'), QStringLiteral("\\r"));
+    return text;
+}
+
+} // namespace
+
+QString make(const MakeOptions &options)
+{
+    const QFileInfo photoInfo(options.photo);
+    if (!photoInfo.exists()) {
+        return QStringLiteral("%1: no such file").arg(options.photo);
+    }
+    QImageReader reader(options.photo);
+    reader.setAutoTransform(true); // a camera's EXIF orientation
+    const QImage photo = reader.read();
+    if (photo.isNull()) {
+        return QStringLiteral("%1: cannot read a picture from it (%2)").arg(options.photo, reader.errorString());
+    }
+    const int side = std::min(photo.width(), photo.height());
+    if (side < kPhotoSide) {
+        return QStringLiteral("%1: the photo is %2 x %3 pixels; it needs at least %4 x %4, and is not enlarged")
+            .arg(options.photo)
+            .arg(photo.width())
+            .arg(photo.height())
+            .arg(kPhotoSide);
+    }
+    // The largest centred square, scaled down by averaging.
+    const QImage square = photo.copy((photo.width() - side) / 2, (photo.height() - side) / 2, side, side)
+                              .scaled(kPhotoSide, kPhotoSide, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                              .convertToFormat(QImage::Format_RGB32);
+
+    const QDir folder(options.folder);
+    if (!QDir().mkpath(options.folder)) {
+        return QStringLiteral("%1: cannot create the folder").arg(options.folder);
+    }
+    if (!options.force) {
+        for (int tile = 0; tile < 16; ++tile) {
+            const QString path = tilepicture::filePath(tile, options.folder);
+            if (QFileInfo::exists(path) || QFileInfo(path).isSymLink()) {
+                return QStringLiteral("%1 exists; give --force to replace the tile files").arg(path);
+            }
+        }
+    }
+    // The piece whose home is cell k goes to k.bmp; the bottom-right one is
+    // the gap's home and stays out.
+    std::array<QImage, 16> pieces;
+    pieces[0] = QImage(kPieceSide, kPieceSide, QImage::Format_RGB32);
+    pieces[0].fill(QColor(192, 192, 192));
+    for (int tile = 1; tile < 16; ++tile) {
+        pieces.at(static_cast<std::size_t>(tile)) =
+            square.copy((tile - 1) % 4 * kPieceSide, (tile - 1) / 4 * kPieceSide, kPieceSide, kPieceSide);
+    }
+    // All sixteen are written whole under temporary names before the first
+    // is renamed into place, so a failed or interrupted run leaves no
+    // half-written tile and, short of a failing rename, no partial set.
+    std::array<std::unique_ptr<QSaveFile>, 16> files;
+    for (int tile = 0; tile < 16; ++tile) {
+        auto &file = files.at(static_cast<std::size_t>(tile));
+        file = std::make_unique<QSaveFile>(tilepicture::filePath(tile, options.folder));
+        if (!file->open(QIODevice::WriteOnly)
+            || file->write(bitmapBytes(pieces.at(static_cast<std::size_t>(tile)))) < 0) {
+            return QStringLiteral("%1: cannot write it (%2)").arg(file->fileName(), file->errorString());
+        }
+    }
+    for (const auto &file : files) {
+        if (!file->commit()) {
+            return QStringLiteral("%1: cannot write it (%2)").arg(file->fileName(), file->errorString());
+        }
+    }
+    return {};
+}
+
+std::array<FileReport, 16> check(const QString &folder)
+{
+    std::array<FileReport, 16> reports{};
+    for (int tile = 0; tile < 16; ++tile) {
+        const tilepicture::Loaded loaded = tilepicture::load(tilepicture::filePath(tile, folder));
+        const bool read = loaded.verdict == tilepicture::Verdict::Read;
+        QString line = QStringLiteral("%1.bmp: ").arg(tile) + verdictText(loaded.verdict);
+        reports.at(static_cast<std::size_t>(tile)) = {tile, read, line};
+    }
+    return reports;
+}
+
+QString writeLauncher(const QString &name, const QString &folder, QString &written)
+{
+    QString id;
+    for (const QChar c : name) {
+        id += c.isLetterOrNumber() && c.unicode() < 128 ? c.toLower() : QLatin1Char('-');
+    }
+    const QString applications =
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/applications");
+    if (!QDir().mkpath(applications)) {
+        return QStringLiteral("%1: cannot create the folder").arg(applications);
+    }
+    written = applications + QStringLiteral("/slidane-tiles-") + id + QStringLiteral(".desktop");
+    const QString entry = QStringLiteral("[Desktop Entry]\nType=Application\nName=%1\nComment=%2\nExec=slidane\n"
+                                         "Path=%3\nIcon=example.c_seed_ee972161.Slidane\nTerminal=false\n"
+                                         "Categories=Game;LogicGame;\n")
+                              .arg(entryString(name), entryString(QStringLiteral("Picture puzzle of ") + name),
+                                  entryString(QDir(folder).absolutePath()));
+    QSaveFile file(written);
+    if (!file.open(QIODevice::WriteOnly) || file.write(entry.toUtf8()) < 0 || !file.commit()) {
+        return QStringLiteral("%1: cannot write it (%2)").arg(written, file.errorString());
+    }
+    return {};
+}
+
+} // namespace tileset
