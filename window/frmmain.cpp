@@ -1,5 +1,6 @@
 #include "frmmain.h"
 
+#include "accessibility.h"
 #include "cells.h"
 #include "fatalerror.h"
 #include "messagebox.h"
@@ -38,6 +39,7 @@ frmMain::frmMain(QWidget *parent)
     : QWidget(parent)
 {
     runHandler(this, [this] {
+        accessibility::install();
         builtin_ = BuiltinPictures::load();
         createControls();
         Form_Load();
@@ -62,6 +64,7 @@ void frmMain::createControls()
     frameMain = new QGroupBox(this);
     frameMain->setObjectName(QStringLiteral("frameMain"));
     frameMain->setGeometry(8, 0, 177, 185);
+    frameMain->setAccessibleName(slidane::texts::boardName());
 
     for (int cell = 1; cell <= slidane::kCellCount; ++cell) {
         auto *box = new PictureBox(frameMain);
@@ -87,6 +90,7 @@ void frmMain::createControls()
     img15->setObjectName(QStringLiteral("img15"));
     img15->setGeometry(200, 8, 66, 66);
     img15->setPixmap(builtin_.preview);
+    img15->setAccessibleName(slidane::texts::previewName());
 
     for (int cell = 1; cell < slidane::kCellCount; ++cell) {
         setTabOrder(cellBox(cell), cellBox(cell + 1));
@@ -197,7 +201,12 @@ void frmMain::MoveTile(int clicked, int blank)
 
 void frmMain::nameCell(int cell)
 {
-    cellBox(cell)->setAccessibleName(slidane::texts::cellName(tileIn(cell)));
+    PictureBox *const box = cellBox(cell);
+    const QString name = slidane::texts::cellName(tileIn(cell));
+    if (box->accessibleName() != name) {
+        box->setAccessibleName(name);
+        accessibility::announceName(box);
+    }
 }
 
 void frmMain::CheckSolved()

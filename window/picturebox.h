@@ -17,6 +17,9 @@ public:
 
     QSize sizeHint() const override { return {41, 41}; }
 
+    // Clicks the cell as the player's left button does.
+    void click() { emit clicked(); }
+
 signals:
     void clicked();
 

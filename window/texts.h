@@ -47,6 +47,16 @@ inline QString cellName(int tile)
     return tile == 0 ? QStringLiteral("Prázdné pole") : QStringLiteral("Dlaždice %1").arg(tile);
 }
 
+// What a screen reader calls the board and the preview.
+inline QString boardName()
+{
+    return QStringLiteral("Hrací plocha");
+}
+inline QString previewName()
+{
+    return QStringLiteral("Vyřešený hlavolam");
+}
+
 inline QString startCaption()
 {
     return QStringLiteral("Start");
