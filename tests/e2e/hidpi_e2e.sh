@@ -1,22 +1,35 @@
 #!/bin/sh
-# At a device pixel ratio of 2 the window keeps its proportions and every
-# picture pixel becomes a crisp 2 x 2 block of screen pixels in the
-# picture's own colours: no blur, no in-between colours at the edges.
+# The window at high-density scales:
+# - at a device pixel ratio of 2 it keeps its proportions and every picture
+#   pixel becomes a crisp 2 x 2 block of screen pixels in the picture's own
+#   colours: no blur, no in-between colours at the edges;
+# - at 1.5 and 3 every grid line of the board is equally thick, the board's
+#   outer lines included, and the cells still hold only their pictures'
+#   colours.
 set -eu
 game=$1
+gridlines=$2
+XVFB_SCREEN=1024x768x24
 . "$(dirname "$0")/../../tools/xvfb-session.sh"
 
 fail() { echo "FAIL: $*"; exit 1; }
 
 cd "$scratch"
-QT_SCALE_FACTOR=2 "$game" &
-cleanup_pids="$! $cleanup_pids"
-wid=$(wait_for_window)
-[ -n "$wid" ] || fail "no game window"
-read_geometry "$wid"
+# start_at RATIO: the game at that scale; sets wid, x0, y0, width, height
+# and takes screen.png.
+start_at() {
+  QT_SCALE_FACTOR=$1 "$game" &
+  game_pid=$!
+  cleanup_pids="$game_pid $cleanup_pids"
+  wid=$(wait_for_window)
+  [ -n "$wid" ] || fail "no game window at scale $1"
+  read_geometry "$wid"
+  sleep 0.3
+  import -window root "$scratch/screen.png"
+}
+
+start_at 2
 [ "$width" = 554 ] && [ "$height" = 384 ] || fail "client size ${width}x$height, want 554x384"
-sleep 0.3
-import -window root "$scratch/screen.png"
 
 # check_picture NAME LEFT TOP SIZE ALLOWED_COLOURS: the screen region of one
 # picture, in device pixels, is made of 2 x 2 blocks in the allowed colours.
@@ -38,4 +51,12 @@ for k in $(seq 16); do
   check_picture "cell $k" "$left" "$top" 76 "FF0000 040000 C0C0C0"
 done
 check_picture "preview" $((x0 + 400)) $((y0 + 16)) 132 "000000 FF0000 FFFFFF"
-echo "PASS: 554x384 at scale 2; 16 tiles and the preview in crisp 2 x 2 blocks"
+kill "$game_pid"
+
+for ratio in 1.5 3; do
+  start_at "$ratio"
+  convert "$scratch/screen.png" -depth 8 "$scratch/screen.ppm"
+  /usr/bin/python3 "$gridlines" "$scratch/screen.ppm" "$x0" "$y0" "$ratio" || fail "at scale $ratio"
+  kill "$game_pid"
+done
+echo "PASS: 554x384 at scale 2 in crisp 2 x 2 blocks; even grid lines at 1.5 and 3"
