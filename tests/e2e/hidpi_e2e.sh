@@ -27,6 +27,12 @@ start_at() {
   sleep 0.3
   import -window root "$scratch/screen.png"
 }
+# Ends the game and waits for it, so that its window is gone before the next
+# one is looked for by its title.
+stop_game() {
+  kill "$game_pid"
+  wait "$game_pid" 2>/dev/null || true
+}
 
 start_at 2
 [ "$width" = 554 ] && [ "$height" = 384 ] || fail "client size ${width}x$height, want 554x384"
@@ -51,12 +57,12 @@ for k in $(seq 16); do
   check_picture "cell $k" "$left" "$top" 76 "FF0000 040000 C0C0C0"
 done
 check_picture "preview" $((x0 + 400)) $((y0 + 16)) 132 "000000 FF0000 FFFFFF"
-kill "$game_pid"
+stop_game
 
 for ratio in 1.5 3; do
   start_at "$ratio"
   convert "$scratch/screen.png" -depth 8 "$scratch/screen.ppm"
   /usr/bin/python3 "$gridlines" "$scratch/screen.ppm" "$x0" "$y0" "$ratio" || fail "at scale $ratio"
-  kill "$game_pid"
+  stop_game
 done
 echo "PASS: 554x384 at scale 2 in crisp 2 x 2 blocks; even grid lines at 1.5 and 3"
