@@ -44,3 +44,23 @@ read_geometry() {
   width=$(echo "$geometry" | awk '/^ *Width:/ {print $2}')
   height=$(echo "$geometry" | awk '/^ *Height:/ {print $2}')
 }
+
+# Starts the game by the given command (an env prefix may set its
+# environment), waits for its window and lets it paint; sets game_pid, wid,
+# x0, y0, width and height.
+start_game() {
+  "$@" &
+  game_pid=$!
+  cleanup_pids="$game_pid $cleanup_pids"
+  wid=$(wait_for_window)
+  [ -n "$wid" ] || { echo "FAIL: no game window from $*"; exit 1; }
+  read_geometry "$wid"
+  sleep 0.3
+}
+
+# Ends the game and waits for it, so that its window is gone before the next
+# one is looked for by its title.
+stop_game() {
+  kill "$game_pid"
+  wait "$game_pid" 2>/dev/null || true
+}

@@ -15,23 +15,10 @@ XVFB_SCREEN=1024x768x24
 fail() { echo "FAIL: $*"; exit 1; }
 
 cd "$scratch"
-# start_at RATIO: the game at that scale; sets wid, x0, y0, width, height
-# and takes screen.png.
+# start_at RATIO: the game at that scale, and screen.png of it.
 start_at() {
-  QT_SCALE_FACTOR=$1 "$game" &
-  game_pid=$!
-  cleanup_pids="$game_pid $cleanup_pids"
-  wid=$(wait_for_window)
-  [ -n "$wid" ] || fail "no game window at scale $1"
-  read_geometry "$wid"
-  sleep 0.3
+  start_game env QT_SCALE_FACTOR="$1" "$game"
   import -window root "$scratch/screen.png"
-}
-# Ends the game and waits for it, so that its window is gone before the next
-# one is looked for by its title.
-stop_game() {
-  kill "$game_pid"
-  wait "$game_pid" 2>/dev/null || true
 }
 
 start_at 2

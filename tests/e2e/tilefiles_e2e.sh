@@ -21,15 +21,11 @@ bitmap_header() {
 }
 cell_left() { echo $((x0 + 8 + 8 + 40 * (($1 - 1) % 4) + 1)); }
 cell_top() { echo $((y0 + 16 + 40 * (($1 - 1) / 4) + 1)); }
-start_game() {
-  # Under the sanitizers, a failed allocation must fail as it does in a plain build.
-  ASAN_OPTIONS="${ASAN_OPTIONS:-}:allocator_may_return_null=1" GLIBC_TUNABLES=glibc.malloc.perturb=165 "$game" &
-  game_pid=$!
-  cleanup_pids="$game_pid $cleanup_pids"
-  wid=$(wait_for_window)
-  [ -n "$wid" ] || fail "no game window"
-  read_geometry "$wid"
-  sleep 0.3
+# Under the sanitizers, a failed allocation must fail as it does in a plain
+# build; freed heap memory is filled with a pattern.
+run_game() {
+  start_game env ASAN_OPTIONS="${ASAN_OPTIONS:-}:allocator_may_return_null=1" \
+    GLIBC_TUNABLES=glibc.malloc.perturb=165 "$game"
 }
 
 cd "$scratch"
@@ -42,7 +38,7 @@ cd "$scratch"
   printf '\000\001'
 } >skipping.bmp
 for tile in $(seq 0 15); do cp skipping.bmp "$tile.bmp"; done
-start_game
+run_game
 import -window root screen.png
 convert screen.png -crop "39x39+$(cell_left 1)+$(cell_top 1)" +repage first.png
 for k in $(seq 16); do
@@ -56,14 +52,13 @@ for spot in "0 0 0000FF" "2 0 $bg" "4 7 0000FF" "6 7 $bg" "7 3 $bg"; do
   set -- $spot
   [ "$(pixel_at first.png "$1" "$2")" = "$3" ] || fail "picture pixel ($1, $2) is $(pixel_at first.png "$1" "$2"), want $3"
 done
-kill "$game_pid"
-wait "$game_pid" 2>/dev/null || true
+stop_game
 
 # Sixteen black 1024 x 1024 bitmaps, each padded to the 8 MiB limit. The
 # game starts without them and is left too little address space for one
 # more 8 MiB file; then they are put in place and Start is pressed.
 rm ./*.bmp
-start_game
+run_game
 size=$(awk '/^VmSize:/ {print $2}' "/proc/$game_pid/status")
 prlimit --pid "$game_pid" --as=$(((size + 4096) * 1024)):
 {
