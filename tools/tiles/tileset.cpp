@@ -11,43 +11,9 @@
 
 #include <algorithm>
 #include <memory>
-#include <utility>
 
 namespace tileset {
 namespace {
-
-void putLittle(QByteArray &b, quint32 value, int size)
-{
-    for (int i = 0; i < size; ++i) {
-        b.append(static_cast<char>(value >> (8 * i) & 0xFF));
-    }
-}
-
-// A plain uncompressed 24-bit Windows bitmap, bottom row first.
-QByteArray bitmapBytes(const QImage &picture)
-{
-    const int stride = (3 * picture.width() + 3) / 4 * 4;
-    const quint32 pixelBytes = static_cast<quint32>(stride * picture.height());
-    QByteArray b("BM");
-    putLittle(b, 54 + pixelBytes, 4);
-    putLittle(b, 0, 4);
-    putLittle(b, 54, 4);
-    for (const auto &[value, size] :
-        {std::pair{40u, 4}, {static_cast<quint32>(picture.width()), 4}, {static_cast<quint32>(picture.height()), 4},
-            {1u, 2}, {24u, 2}, {0u, 4}, {pixelBytes, 4}, {3780u, 4}, {3780u, 4}, {0u, 4}, {0u, 4}}) {
-        putLittle(b, value, size);
-    }
-    for (int y = picture.height() - 1; y >= 0; --y) {
-        const qsizetype rowStart = b.size();
-        for (int x = 0; x < picture.width(); ++x) {
-            const QRgb pixel = picture.pixel(x, y);
-            b.append(static_cast<char>(qBlue(pixel))).append(static_cast<char>(qGreen(pixel)));
-            b.append(static_cast<char>(qRed(pixel)));
-        }
-        b.append(stride - (b.size() - rowStart), '\0');
-    }
-    return b;
-}
 
 QString verdictText(tilepicture::Verdict verdict)
 {
@@ -140,8 +106,8 @@ QString make(const MakeOptions &options)
     for (int tile = 0; tile < 16; ++tile) {
         auto &file = files.at(static_cast<std::size_t>(tile));
         file = std::make_unique<QSaveFile>(tilepicture::filePath(tile, options.folder));
-        if (!file->open(QIODevice::WriteOnly)
-            || file->write(bitmapBytes(pieces.at(static_cast<std::size_t>(tile)))) < 0) {
+        // Qt writes an RGB32 picture as a plain uncompressed 24-bit bitmap.
+        if (!file->open(QIODevice::WriteOnly) || !pieces.at(static_cast<std::size_t>(tile)).save(file.get(), "BMP")) {
             return QStringLiteral("%1: cannot write it (%2)").arg(file->fileName(), file->errorString());
         }
     }
@@ -158,9 +124,8 @@ std::array<FileReport, 16> check(const QString &folder)
     std::array<FileReport, 16> reports{};
     for (int tile = 0; tile < 16; ++tile) {
         const tilepicture::Loaded loaded = tilepicture::load(tilepicture::filePath(tile, folder));
-        const bool read = loaded.verdict == tilepicture::Verdict::Read;
-        QString line = QStringLiteral("%1.bmp: ").arg(tile) + verdictText(loaded.verdict);
-        reports.at(static_cast<std::size_t>(tile)) = {tile, read, line};
+        reports.at(static_cast<std::size_t>(tile)) = {loaded.verdict == tilepicture::Verdict::Read,
+            QStringLiteral("%1.bmp: ").arg(tile) + verdictText(loaded.verdict)};
     }
     return reports;
 }

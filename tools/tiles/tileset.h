@@ -1,7 +1,8 @@
 #pragma once
 
+#include "tilepicture.h"
+
 #include <QString>
-#include <QStringList>
 
 #include <array>
 
@@ -10,7 +11,8 @@
 // game will read it.
 namespace tileset {
 
-constexpr int kPieceSide = 39;
+// A piece is what a cell shows of a tile file.
+constexpr int kPieceSide = tilepicture::kShownSide;
 constexpr int kPhotoSide = 4 * kPieceSide; // 156: the smallest photo taken
 
 struct MakeOptions {
@@ -24,7 +26,6 @@ struct MakeOptions {
 QString make(const MakeOptions &options);
 
 struct FileReport {
-    int tile;
     bool read;
     QString line; // "5.bmp: cut short"
 };
