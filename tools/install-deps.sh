@@ -8,7 +8,7 @@ packages="cmake ninja-build g++ clang libclang-rt-14-dev
   xvfb xauth xdotool x11-utils imagemagick libx11-dev
   desktop-file-utils appstream dpkg-dev lintian man-db valgrind clang-format
   weston qt6-wayland
-  dbus at-spi2-core python3-pyatspi"
+  dbus at-spi2-core python3 python3-pyatspi"
 
 missing=""
 for p in $packages; do
