@@ -100,6 +100,9 @@ for photo in small.png text.jpg missing.png; do
   [ "$(wc -l <err.log)" = 1 ] || fail "$photo: not a one-line error: $(cat err.log)"
   [ ! -e out ] || fail "$photo: something was written"
 done
+# A folder that cannot be made: below a plain file.
+if "$tiles" make photo.png photo.png/set 2>err.log; then fail "make wrote below a file"; fi
+[ "$(wc -l <err.log)" = 1 ] || fail "an unwritable folder gives no one-line error: $(cat err.log)"
 "$tiles" make small.png out 2>err.log || true
 grep -q '156 x 156' err.log || fail "the too-small photo's error does not say the size needed: $(cat err.log)"
 

@@ -1,8 +1,8 @@
 #!/bin/sh
 # Builds the Debian package from the build tree, checks it with lintian,
 # installs it into a scratch root, validates its desktop files, icons and
-# documents, and starts the installed game under Xvfb until its window
-# appears.
+# documents, and starts the installed game by its desktop entry under Xvfb
+# until its window appears.
 # Usage: package_test.sh BUILD_DIR APP_ID
 set -eu
 build=$(realpath "$1")
@@ -59,8 +59,11 @@ convert "$share/icons/hicolor/32x32/apps/$app_id.png" -filter point -resize 800%
 [ "$(compare -metric AE "$scratch/x8.png" "$share/icons/hicolor/256x256/apps/$app_id.png" null: 2>&1)" = 0 ] \
   || fail "the 256-px icon is not the 32-px one scaled by 8"
 
+# Started as a desktop shell starts it: the entry's Exec line, with the
+# games directory on the PATH as Debian has it.
 cd "$scratch"
-"$root/usr/games/slidane" &
+exec_line=$(sed -n 's/^Exec=//p' "$share/applications/$app_id.desktop")
+PATH="$root/usr/games:$PATH" $exec_line &
 cleanup_pids="$! $cleanup_pids"
 [ -n "$(wait_for_window)" ] || fail "the installed game showed no window"
 echo "PASS: $(basename "$deb") installs, validates and starts"
