@@ -49,7 +49,8 @@ frmMain::frmMain(QWidget *parent)
 void frmMain::createControls()
 {
     setObjectName(QStringLiteral("frmMain"));
-    // The window has a fixed size, so it offers no Maximize.
+    // The window has a fixed size, so it asks the window manager for no
+    // Maximize control. (Qt 6.4's own Wayland title bar draws one anyway.)
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
         | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setWindowTitle(slidane::texts::appTitle());
