@@ -9,13 +9,7 @@ closewindow=$2
 . "$(dirname "$0")/../../tools/xvfb-session.sh"
 
 cd "$scratch" # no tile files here
-"$game" &
-game_pid=$!
-cleanup_pids="$game_pid $cleanup_pids"
-
-wid=$(wait_for_window)
-[ -n "$wid" ] || { echo "FAIL: no window titled '15 - Dlaždovka - Slidane'"; exit 1; }
-read_geometry "$wid"
+start_game "$game"
 [ "$width" = 277 ] && [ "$height" = 192 ] || { echo "FAIL: client size ${width}x${height}, want 277x192"; exit 1; }
 
 # A cell's picture starts one pixel inside its border; (2, 2) of the picture
@@ -32,7 +26,6 @@ find_gap() {
   done
 }
 
-sleep 0.3
 gap=$(find_gap)
 [ -n "$gap" ] || { echo "FAIL: no grey gap on the board"; exit 1; }
 # The neighbour above the gap, or below it in the top row.
@@ -52,11 +45,7 @@ done
 wait "$game_pid" || status=$?
 [ "$status" = 0 ] || { echo "FAIL: End gave exit status $status"; exit 1; }
 
-"$game" &
-game_pid=$!
-cleanup_pids="$game_pid $cleanup_pids"
-wid=$(wait_for_window)
-[ -n "$wid" ] || { echo "FAIL: no window on the second start"; exit 1; }
+start_game "$game"
 "$closewindow" "$wid"
 status=0
 wait "$game_pid" || status=$?

@@ -17,10 +17,7 @@ wm_class=$(sed -n 's/^StartupWMClass=//p' "$entry")
 [ -n "$wm_class" ] || fail "the desktop entry names no StartupWMClass"
 
 cd "$scratch"
-"$game" &
-cleanup_pids="$! $cleanup_pids"
-wid=$(wait_for_window)
-[ -n "$wid" ] || fail "no window under X11"
+start_game "$game"
 class=$(xprop -id "$wid" WM_CLASS | sed -n 's/^WM_CLASS(STRING) = "[^"]*", "\([^"]*\)"$/\1/p')
 [ "$class" = "$wm_class" ] || fail "WM_CLASS class is '$class', the entry's StartupWMClass '$wm_class'"
 # _MOTIF_WM_HINTS: flags, functions, decorations. Maximize is function bit 4
