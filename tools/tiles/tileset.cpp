@@ -78,7 +78,6 @@ QString make(const MakeOptions &options)
                               .scaled(kPhotoSide, kPhotoSide, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
                               .convertToFormat(QImage::Format_RGB32);
 
-    const QDir folder(options.folder);
     if (!QDir().mkpath(options.folder)) {
         return QStringLiteral("%1: cannot create the folder").arg(options.folder);
     }
@@ -143,7 +142,7 @@ QString writeLauncher(const QString &name, const QString &folder, QString &writt
     }
     written = applications + QStringLiteral("/slidane-tiles-") + id + QStringLiteral(".desktop");
     const QString entry = QStringLiteral("[Desktop Entry]\nType=Application\nName=%1\nComment=%2\nExec=slidane\n"
-                                         "Path=%3\nIcon=example.c_seed_ee972161.Slidane\nTerminal=false\n"
+                                         "Path=%3\nIcon=" SLIDANE_APP_ID "\nTerminal=false\n"
                                          "Categories=Game;LogicGame;\n")
                               .arg(entryString(name), entryString(QStringLiteral("Picture puzzle of ") + name),
                                   entryString(QDir(folder).absolutePath()));
