@@ -11,7 +11,7 @@ if [ ! -x /usr/libexec/at-spi-bus-launcher ] || ! command -v dbus-run-session >/
   echo "SKIP: at-spi2-core, dbus or python3-pyatspi is missing; tools/install-deps.sh installs them"
   exit 77
 fi
-. "$(dirname "$0")/../../tools/xvfb-session.sh"
+. "$(dirname "$0")/harness.sh"
 
 cd "$scratch"
 GAME=$game LISTENER=$listener dbus-run-session -- sh -c '

@@ -10,9 +10,8 @@ set -eu
 game=$1
 gridlines=$2
 XVFB_SCREEN=1024x768x24
-. "$(dirname "$0")/../../tools/xvfb-session.sh"
+. "$(dirname "$0")/harness.sh"
 
-fail() { echo "FAIL: $*"; exit 1; }
 
 cd "$scratch"
 # start_at RATIO: the game at that scale, and screen.png of it.
@@ -38,10 +37,7 @@ check_picture() {
 }
 
 for k in $(seq 16); do
-  # The picture starts one logical pixel inside the cell at (8 + 8 + 40c, 16 + 40r).
-  left=$((x0 + 2 * (17 + 40 * ((k - 1) % 4))))
-  top=$((y0 + 2 * (17 + 40 * ((k - 1) / 4))))
-  check_picture "cell $k" "$left" "$top" 76 "FF0000 040000 C0C0C0"
+  check_picture "cell $k" "$(cell_left "$k" 2)" "$(cell_top "$k" 2)" 76 "FF0000 040000 C0C0C0"
 done
 check_picture "preview" $((x0 + 400)) $((y0 + 16)) 132 "000000 FF0000 FFFFFF"
 stop_game

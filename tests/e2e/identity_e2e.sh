@@ -9,9 +9,8 @@
 set -eu
 game=$1
 entry=$2
-. "$(dirname "$0")/../../tools/xvfb-session.sh"
+. "$(dirname "$0")/harness.sh"
 
-fail() { echo "FAIL: $*"; exit 1; }
 app_id=$(basename "$entry" .desktop)
 wm_class=$(sed -n 's/^StartupWMClass=//p' "$entry")
 [ -n "$wm_class" ] || fail "the desktop entry names no StartupWMClass"
@@ -29,8 +28,7 @@ set -- $(xprop -id "$wid" _MOTIF_WM_HINTS | sed -n 's/^_MOTIF_WM_HINTS(_MOTIF_WM
 echo "X11: WM_CLASS class $class, no Maximize"
 
 if ! command -v weston >/dev/null; then
-  echo "SKIP: weston is not installed; tools/install-deps.sh installs it"
-  exit 77
+  skip "weston is not installed; tools/install-deps.sh installs it"
 fi
 weston --backend=headless-backend.so --use-pixman --socket=wayland-slidane --idle-time=0 >"$scratch/weston.log" 2>&1 &
 cleanup_pids="$! $cleanup_pids"

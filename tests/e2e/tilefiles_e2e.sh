@@ -8,9 +8,8 @@
 # Usage: tilefiles_e2e.sh GAME
 set -eu
 game=$1
-. "$(dirname "$0")/../../tools/xvfb-session.sh"
+. "$(dirname "$0")/harness.sh"
 
-fail() { echo "FAIL: $*"; exit 1; }
 le16() { printf "\\$(printf %03o $(($1 & 255)))\\$(printf %03o $(($1 >> 8 & 255)))"; }
 le32() { le16 $(($1 & 65535)); le16 $(($1 >> 16 & 65535)); }
 # bitmap_header WIDTH HEIGHT BITS COMPRESSION PALETTE_ENTRIES DATA_BYTES
@@ -19,8 +18,6 @@ bitmap_header() {
   printf BM; le32 $((offset + $6)); le32 0; le32 "$offset"
   le32 40; le32 "$1"; le32 "$2"; le16 1; le16 "$3"; le32 "$4"; le32 "$6"; le32 0; le32 0; le32 0; le32 0
 }
-cell_left() { echo $((x0 + 8 + 8 + 40 * (($1 - 1) % 4) + 1)); }
-cell_top() { echo $((y0 + 16 + 40 * (($1 - 1) / 4) + 1)); }
 # Under the sanitizers, a failed allocation must fail as it does in a plain
 # build; freed heap memory is filled with a pattern.
 run_game() {
@@ -67,7 +64,7 @@ prlimit --pid "$game_pid" --as=$(((size + 4096) * 1024)):
 } >big.bmp
 for tile in $(seq 0 15); do cp big.bmp "$tile.bmp"; done
 press_start() {
-  xdotool mousemove $((x0 + 232)) $((y0 + 92)) click 1
+  click_start
   sleep 0.5
   kill -0 "$game_pid" 2>/dev/null || fail "the game ended when memory ran out"
   import -window root screen.png

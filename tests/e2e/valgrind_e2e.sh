@@ -6,7 +6,7 @@
 set -eu
 game=$1
 suppressions=$(realpath "$(dirname "$0")/valgrind.supp")
-. "$(dirname "$0")/../../tools/xvfb-session.sh"
+. "$(dirname "$0")/harness.sh"
 
 fail() { echo "FAIL: $*"; cat "$scratch/valgrind.log"; exit 1; }
 
@@ -23,13 +23,13 @@ sleep 2
 read_geometry "$wid"
 # Every cell once: whichever stand beside the gap move.
 for k in $(seq 16); do
-  xdotool mousemove $((x0 + 36 + 40 * ((k - 1) % 4))) $((y0 + 36 + 40 * ((k - 1) / 4))) click 1
+  click_cell "$k"
   sleep 0.2
 done
 # Start, then End.
-xdotool mousemove $((x0 + 232)) $((y0 + 92)) click 1
+click_start
 sleep 1
-xdotool mousemove $((x0 + 232)) $((y0 + 124)) click 1
+click_end
 
 status=0
 wait "$game_pid" || status=$?

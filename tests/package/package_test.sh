@@ -7,9 +7,8 @@
 set -eu
 build=$(realpath "$1")
 app_id=$2
-. "$(dirname "$0")/../../tools/xvfb-session.sh"
+. "$(dirname "$0")/../e2e/harness.sh"
 
-fail() { echo "FAIL: $*"; exit 1; }
 
 cpack --config "$build/CPackConfig.cmake" -B "$scratch/pkg" >"$scratch/cpack.log" 2>&1 || { cat "$scratch/cpack.log"; fail "cpack"; }
 deb=$(ls "$scratch"/pkg/*.deb)

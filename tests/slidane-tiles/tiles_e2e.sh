@@ -10,9 +10,8 @@
 set -eu
 tiles=$1
 game=$2
-. "$(dirname "$0")/../../tools/xvfb-session.sh"
+. "$(dirname "$0")/../e2e/harness.sh"
 
-fail() { echo "FAIL: $*"; exit 1; }
 block_colour() { printf '%02X%02X%02X' $((15 * $1 + 10)) $((250 - 15 * $1)) $((37 * $1 % 256)); }
 # Whether two RRGGBB colours differ by at most 2 in every channel.
 near() {
@@ -60,7 +59,7 @@ import -window root ../screen.png
 cd ..
 seen=""
 for k in $(seq 16); do
-  got=$(pixel_at screen.png $((x0 + 8 + 8 + 40 * ((k - 1) % 4) + 20)) $((y0 + 16 + 40 * ((k - 1) / 4) + 20)))
+  got=$(pixel_at screen.png $(($(cell_left "$k") + 19)) $(($(cell_top "$k") + 19)))
   match=""
   for tile in $(seq 0 15); do
     if [ "$tile" = 0 ]; then want=C0C0C0; else want=$(block_colour "$tile"); fi

@@ -1,7 +1,7 @@
 // Writes the fuzzer's seed bitmaps: every header version with every depth
 // and compression it can carry, top-down and bottom-up, and run-length
 // files that use each kind of code.
-#include "../tilepicture/bitmapbuilder.h"
+#include "../bitmapbuilder.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,0 +1,29 @@
+# Sourced by every end-to-end script: a private Xvfb (tools/xvfb-session.sh)
+# and what the scripts share about the game's window. Positions are in
+# logical pixels from the client area's top-left; cell_left and cell_top
+# take the display scale as an optional second argument.
+. "$(dirname "$0")/../../tools/xvfb-session.sh"
+
+fail() { echo "FAIL: $*"; exit 1; }
+skip() { echo "SKIP: $*"; exit 77; }
+
+# The top-left pixel of the picture in cell k (1 to 16), one pixel inside the
+# cell's border; a cell is 41 x 41 at (16 + 40 c, 16 + 40 r).
+cell_left() { echo $((x0 + ${2:-1} * (17 + 40 * (($1 - 1) % 4)))); }
+cell_top() { echo $((y0 + ${2:-1} * (17 + 40 * (($1 - 1) / 4)))); }
+
+# Clicks the middle of cell k, or of a button.
+click_cell() { xdotool mousemove $(($(cell_left "$1") + 19)) $(($(cell_top "$1") + 19)) click 1; }
+click_start() { xdotool mousemove $((x0 + 232)) $((y0 + 92)) click 1; }
+click_end() { xdotool mousemove $((x0 + 232)) $((y0 + 124)) click 1; }
+
+# The cell that shows the grey gap, from a new screenshot; empty if none.
+find_gap() {
+  import -window root "$scratch/gap.png"
+  for k in $(seq 16); do
+    if [ "$(pixel_at "$scratch/gap.png" $(($(cell_left "$k") + 2)) $(($(cell_top "$k") + 2)))" = C0C0C0 ]; then
+      echo "$k"
+      return
+    fi
+  done
+}
