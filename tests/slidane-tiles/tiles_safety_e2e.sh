@@ -79,7 +79,8 @@ cmp -s old/5.bmp elsewhere/target.bmp || fail "the link's target was written"
 
 # One make at a time.
 (flock 9 && touch locked && while [ -e locked ]; do sleep 0.05; done) 9>set/.slidane-tiles.lock &
-cleanup_pids="$! $cleanup_pids"
+holder=$!
+cleanup_pids="$holder $cleanup_pids"
 while [ ! -e locked ]; do sleep 0.05; done
 cp -r set before
 status=0
@@ -87,6 +88,7 @@ status=0
 refused "a locked folder" before
 grep -q 'another slidane-tiles' err.log || fail "the lock is not named: $(cat err.log)"
 rm locked
+wait "$holder"
 
 # A mixed set: one tile from another make.
 cp new/12.bmp set/12.bmp
