@@ -88,12 +88,14 @@ QString FolderWriter::open(bool readOnly)
     if (dir_ < 0) {
         return failure(QStringLiteral("cannot open the folder"), errno);
     }
-    lock_ = ::openat(dir_, kLockName.constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0666);
+    // A reader leaves a folder without a lock file as it is: no make ever
+    // wrote there, so there is nothing to wait for or finish.
+    lock_ = ::openat(dir_, kLockName.constData(), O_RDWR | O_NOFOLLOW | O_CLOEXEC | (readOnly ? 0 : O_CREAT), 0666);
     if (lock_ < 0) {
         const int error = errno;
-        // Nobody can be writing here who could not make the lock file
+        // Nobody can be writing here who could not open the lock file
         // either, short of another user with more rights.
-        if (readOnly && (error == EACCES || error == EROFS || error == EPERM)) {
+        if (readOnly && (error == ENOENT || error == EACCES || error == EROFS || error == EPERM)) {
             return {};
         }
         return failure(QStringLiteral("cannot make the lock file %1").arg(QString::fromLatin1(kLockName)), error);

@@ -21,8 +21,9 @@ public:
     FolderWriter &operator=(const FolderWriter &) = delete;
 
     // Takes the folder's lock and finishes or undoes what a killed run left.
-    // `readOnly` lets a folder that cannot be written be opened for reading,
-    // without lock or repair. An empty result means done, else the reason.
+    // `readOnly` makes no lock file, and opens a folder that cannot be
+    // written without lock or repair. An empty result means done, else the
+    // reason.
     QString open(bool readOnly = false);
 
     // Whether open() found a group of renames left half done and finished it.

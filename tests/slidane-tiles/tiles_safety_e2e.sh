@@ -95,6 +95,9 @@ cp new/12.bmp set/12.bmp
 if "$tiles" check set >check.log; then fail "check accepted a mixed set"; fi
 grep -q '^Mixed set: .* 12.bmp came' check.log || fail "check did not name the stray: $(tail -n1 check.log)"
 
+mkdir bare
+"$tiles" check bare >/dev/null || [ -z "$(ls -A bare)" ] || fail "check left $(ls -A bare) in a folder it only read"
+
 # The command line: status, which stream, what it says.
 cp old.png -- -photo.png
 while IFS='|' read -r want stream pattern args; do
