@@ -45,11 +45,13 @@ else
 fi
 
 if strace -o /dev/null true 2>/dev/null; then
+  # LeakSanitizer cannot run under ptrace.
+  injected() { ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" strace -f -o /dev/null "$@"; }
   # A flush or close that fails on the last tile, as on a network share.
   for fault in fsync:error=EIO:when=16 close:error=EIO:when=17; do
     rm -rf set && cp -r old set
     status=0
-    strace -f -o /dev/null -e inject="$fault" "$tiles" make --force new.png set 2>err.log || status=$?
+    injected -e inject="$fault" "$tiles" make --force new.png set 2>err.log || status=$?
     refused "$fault"
   done
   # Killed before each rename (the journal's, then the sixteen tiles'): the
@@ -57,7 +59,7 @@ if strace -o /dev/null true 2>/dev/null; then
   olds=0 news=0
   for n in $(seq 17); do
     rm -rf set && cp -r old set
-    strace -f -o /dev/null -e inject=rename,renameat,renameat2:signal=KILL:when="$n" \
+    injected -e inject=rename,renameat,renameat2:signal=KILL:when="$n" \
       "$tiles" make --force new.png set >/dev/null 2>&1 && fail "make survived its kill at rename $n"
     "$tiles" check set >check.log || fail "killed at rename $n, check found: $(tail -n2 check.log)"
     if same_as set old; then olds=$((olds + 1)); elif same_as set new 10; then news=$((news + 1)); else
