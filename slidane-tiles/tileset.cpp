@@ -263,17 +263,18 @@ QString launcherNameProblem(const QString &name)
 
 QString launcherPath(const QString &name, bool force, QString &path)
 {
-    path = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/applications/")
-        + launcherId(name) + QStringLiteral(".desktop");
+    const QString applications =
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/applications");
+    if (!QDir().mkpath(applications) || ::access(QFile::encodeName(applications).constData(), W_OK | X_OK) != 0) {
+        return QStringLiteral("%1: cannot write menu entries there").arg(applications);
+    }
+    path = applications + QLatin1Char('/') + launcherId(name) + QStringLiteral(".desktop");
     return replaceable(path, force, kLauncherForce);
 }
 
 QString writeLauncher(const QString &name, const QString &folder, const QString &path)
 {
     const QFileInfo info(path);
-    if (!QDir().mkpath(info.path())) {
-        return QStringLiteral("%1: cannot create the folder").arg(info.path());
-    }
     const QString entry = QStringLiteral("[Desktop Entry]\nType=Application\nName=%1\nComment=%2\nExec=slidane\n"
                                          "Path=%3\nIcon=" SLIDANE_APP_ID "\nTerminal=false\n"
                                          "Categories=Game;LogicGame;\n")

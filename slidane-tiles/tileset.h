@@ -53,7 +53,7 @@ QString launcherNameProblem(const QString &name);
 
 // The desktop entry that --launcher NAME writes: a file of its own for
 // every name. An empty result means `path` is set and may be written (with
-// `force` also when it exists), else the reason.
+// `force` also when it exists) into a folder that exists, else the reason.
 QString launcherPath(const QString &name, bool force, QString &path);
 
 // Writes the entry at `path` that starts the game in `folder`; an empty

@@ -107,7 +107,8 @@ if "$tiles" make photo.png photo.png/set 2>err.log; then fail "make wrote below 
 grep -q '156 x 156' err.log || fail "the too-small photo's error does not say the size needed: $(cat err.log)"
 
 # The menu entries: one of its own for each name, however written, none
-# replaced without --force, and a name too long refused before any tile.
+# replaced without --force, and a name too long or a place for entries
+# that cannot be written refused before any tile.
 export XDG_DATA_HOME="$scratch/data"
 "$tiles" make photo.png "my set" --launcher 'Naše chalupa' >/dev/null || fail "--launcher"
 for name in 猫 犬; do "$tiles" make photo.png "$name" --launcher "$name" >/dev/null || fail "--launcher $name"; done
@@ -119,9 +120,11 @@ done
 grep -q "^Path=$scratch/my set$" "$XDG_DATA_HOME"/applications/*-Na*.desktop || fail "Path= is not the folder"
 grep -q "^Path=$scratch/犬$" "$entry" || fail "Path= of 犬 is not its folder: $(grep Path= "$entry")"
 long=$(printf '猫%.0s' $(seq 80))
-for args in "--launcher 犬" "--launcher $long --force"; do
+# Each row: the data folder, then the arguments; the last has no folder for entries.
+for row in "$XDG_DATA_HOME|--launcher 犬" "$XDG_DATA_HOME|--launcher $long --force" "$scratch/photo.png|--launcher x"; do
+  args=${row#*|}
   # shellcheck disable=SC2086
-  if "$tiles" make photo.png fresh $args 2>err.log; then fail "make $args replaced or wrote an entry"; fi
+  if XDG_DATA_HOME=${row%%|*} "$tiles" make photo.png fresh $args 2>err.log; then fail "make $args wrote an entry"; fi
   [ ! -e fresh ] || fail "make $args wrote tiles before refusing"
 done
 echo "PASS: a photo becomes a playable set; check, --force, bad photos and --launcher behave"
