@@ -120,8 +120,8 @@ done
 grep -q "^Path=$scratch/my set$" "$XDG_DATA_HOME"/applications/*-Na*.desktop || fail "Path= is not the folder"
 grep -q "^Path=$scratch/犬$" "$entry" || fail "Path= of 犬 is not its folder: $(grep Path= "$entry")"
 long=$(printf '猫%.0s' $(seq 80))
-# Each row: the data folder, then the arguments; the last has no folder for entries.
-for row in "$XDG_DATA_HOME|--launcher 犬" "$XDG_DATA_HOME|--launcher $long --force" "$scratch/photo.png|--launcher x"; do
+# Each row: the data folder, then the arguments; no entries can be made in /proc.
+for row in "$XDG_DATA_HOME|--launcher 犬" "$XDG_DATA_HOME|--launcher $long --force" "/proc/self|--launcher x"; do
   args=${row#*|}
   # shellcheck disable=SC2086
   if XDG_DATA_HOME=${row%%|*} "$tiles" make photo.png fresh $args 2>err.log; then fail "make $args wrote an entry"; fi
