@@ -160,8 +160,8 @@ int runCheck(const QStringList &args)
         return kFailed;
     }
     if (!report.strays.isEmpty()) {
-        std::printf("Mixed set: the game shows these files, but %s came from another make than the rest, or "
-                    "were changed since.\n",
+        std::printf("Mixed set: %s not made together with the other files (copied from another set, or changed "
+                    "since); the game shows them all the same.\n",
             qUtf8Printable(report.strays.join(QStringLiteral(", "))));
         return kFailed;
     }

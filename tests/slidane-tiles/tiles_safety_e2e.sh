@@ -95,7 +95,7 @@ wait "$holder"
 # A mixed set: one tile from another make.
 cp new/12.bmp set/12.bmp
 if "$tiles" check set >check.log; then fail "check accepted a mixed set"; fi
-grep -q '^Mixed set: .* 12.bmp came' check.log || fail "check did not name the stray: $(tail -n1 check.log)"
+grep -q '^Mixed set: 12.bmp not made together' check.log || fail "check did not name the stray: $(tail -n1 check.log)"
 
 mkdir bare
 "$tiles" check bare >/dev/null || [ -z "$(ls -A bare)" ] || fail "check left $(ls -A bare) in a folder it only read"
