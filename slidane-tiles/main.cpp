@@ -2,6 +2,7 @@
 // says whether the game will read the tile files in a folder.
 #include "tileset.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 
 #include <algorithm>
@@ -9,54 +10,118 @@
 
 namespace {
 
-constexpr const char *kUsage = "usage: slidane-tiles make PHOTO [FOLDER] [--force] [--launcher NAME]\n"
-                               "       slidane-tiles check [FOLDER]\n";
+// Exit statuses as GNU tools have them.
+constexpr int kDone = 0;
+constexpr int kFailed = 1;
+constexpr int kWrongUsage = 2;
+
+constexpr const char *kUsage = "Usage: slidane-tiles make [--force] [--launcher NAME] [--] PHOTO [FOLDER]\n"
+                               "       slidane-tiles check [--] [FOLDER]\n"
+                               "       slidane-tiles --help | --version\n";
+
+constexpr const char *kHelp = "\n"
+                              "make   turns PHOTO into the tile files 0.bmp ... 15.bmp of a picture puzzle\n"
+                              "       in FOLDER (the current folder if none is given), all or none of them.\n"
+                              "check  says for each tile file in FOLDER whether the game reads it, and\n"
+                              "       whether the sixteen come from one photo.\n"
+                              "\n"
+                              "  --force          replace existing tile files and an existing menu entry\n"
+                              "  --launcher NAME  also add a menu entry NAME that starts the game in FOLDER\n"
+                              "  -h, --help       show this help and exit\n"
+                              "      --version    show the version and exit\n"
+                              "\n"
+                              "Exit status: 0 when done (check: the game shows the sixteen files),\n"
+                              "1 when not, 2 for wrong usage. See slidane-tiles(6).\n";
 
 int fail(const QString &message)
 {
     std::fprintf(stderr, "slidane-tiles: %s\n", qUtf8Printable(message));
-    return 1;
+    return kFailed;
 }
 
-// A folder as the shell takes it back: quoted unless plainly safe.
+int wrongUsage(const QString &message)
+{
+    std::fprintf(
+        stderr, "slidane-tiles: %s\nTry 'slidane-tiles --help' for more information.\n", qUtf8Printable(message));
+    return kWrongUsage;
+}
+
+int help()
+{
+    std::printf("%s%s", kUsage, kHelp);
+    return kDone;
+}
+
+// A folder as the shell takes it back: quoted unless plainly safe, and never
+// starting with a hyphen, which cd would take for an option.
 QString shellWord(const QString &word)
 {
     static const QString safe =
         QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789/._-+,:@%");
-    if (!word.isEmpty() && std::all_of(word.begin(), word.end(), [](QChar c) { return safe.contains(c); })) {
-        return word;
+    const QString path = word.startsWith(QLatin1Char('-')) ? QStringLiteral("./") + word : word;
+    if (!path.isEmpty() && std::all_of(path.begin(), path.end(), [](QChar c) { return safe.contains(c); })) {
+        return path;
     }
-    QString quoted = word;
+    QString quoted = path;
     quoted.replace(QLatin1Char('\''), QStringLiteral("'\\''"));
     return QLatin1Char('\'') + quoted + QLatin1Char('\'');
 }
 
+// Parses a subcommand's arguments GNU-style: options anywhere, "--" ends
+// them, -h and --help always known. False with the status to exit with when
+// the command ends here.
+bool parse(QCommandLineParser &parser, const QString &command, const QStringList &args, int &status)
+{
+    const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    parser.addOption(helpOption);
+    if (!parser.parse(QStringList{command} + args)) {
+        status = wrongUsage(parser.errorText());
+        return false;
+    }
+    if (parser.isSet(helpOption)) {
+        status = help();
+        return false;
+    }
+    return true;
+}
+
 int runMake(const QStringList &args)
 {
+    QCommandLineParser parser;
+    const QCommandLineOption forceOption(QStringLiteral("force"));
+    const QCommandLineOption launcherOption(QStringLiteral("launcher"), QString(), QStringLiteral("NAME"));
+    parser.addOptions({forceOption, launcherOption});
+    int status = kDone;
+    if (!parse(parser, QStringLiteral("make"), args, status)) {
+        return status;
+    }
+    const QStringList places = parser.positionalArguments();
+    if (places.isEmpty()) {
+        return wrongUsage(QStringLiteral("make needs a PHOTO"));
+    }
+    if (places.size() > 2) {
+        return wrongUsage(QStringLiteral("make takes a PHOTO and a FOLDER, and no more: %1").arg(places[2]));
+    }
     tileset::MakeOptions options;
-    QString launcher;
-    QStringList places;
-    for (qsizetype i = 0; i < args.size(); ++i) {
-        if (args[i] == QStringLiteral("--force")) {
-            options.force = true;
-        } else if (args[i] == QStringLiteral("--launcher") && i + 1 < args.size()) {
-            launcher = args[++i];
-        } else if (args[i].startsWith(QStringLiteral("--"))) {
-            return fail(QStringLiteral("unknown option %1\n").arg(args[i]) + QString::fromLatin1(kUsage).trimmed());
-        } else {
-            places << args[i];
-        }
-    }
-    if (places.isEmpty() || places.size() > 2 || (args.contains(QStringLiteral("--launcher")) && launcher.isEmpty())) {
-        return fail(QString::fromLatin1(kUsage).trimmed());
-    }
     options.photo = places[0];
     options.folder = places.value(1, QStringLiteral("."));
+    options.force = parser.isSet(forceOption);
+
+    // Every argument is checked before the first tile is written.
+    const QString launcher = parser.value(launcherOption);
+    QString entry;
+    if (parser.isSet(launcherOption)) {
+        if (const QString problem = tileset::launcherNameProblem(launcher); !problem.isEmpty()) {
+            return wrongUsage(problem);
+        }
+        if (const QString error = tileset::launcherPath(launcher, options.force, entry); !error.isEmpty()) {
+            return fail(error);
+        }
+    }
     if (const QString error = tileset::make(options); !error.isEmpty()) {
         return fail(error);
     }
-    if (!launcher.isEmpty()) {
-        QString entry;
+    if (!entry.isEmpty()) {
         if (const QString error = tileset::writeLauncher(launcher, options.folder, entry); !error.isEmpty()) {
             return fail(error);
         }
@@ -64,26 +129,44 @@ int runMake(const QStringList &args)
     }
     std::printf("Wrote 0.bmp ... 15.bmp. Start the picture puzzle with:\n  cd %s && slidane\n",
         qUtf8Printable(shellWord(options.folder)));
-    return 0;
+    return kDone;
 }
 
 int runCheck(const QStringList &args)
 {
-    if (args.size() > 1) {
-        return fail(QString::fromLatin1(kUsage).trimmed());
+    QCommandLineParser parser;
+    int status = kDone;
+    if (!parse(parser, QStringLiteral("check"), args, status)) {
+        return status;
     }
-    const QString folder = args.value(0, QStringLiteral("."));
+    const QStringList places = parser.positionalArguments();
+    if (places.size() > 1) {
+        return wrongUsage(QStringLiteral("check takes one FOLDER, and no more: %1").arg(places[1]));
+    }
+    const tileset::CheckReport report = tileset::check(places.value(0, QStringLiteral(".")));
+    if (!report.folderProblem.isEmpty()) {
+        return fail(report.folderProblem);
+    }
+    if (report.repaired) {
+        std::printf("Finished putting in place the files of a make that was interrupted.\n");
+    }
     int unread = 0;
-    for (const tileset::FileReport &report : tileset::check(folder)) {
-        std::printf("%s\n", qUtf8Printable(report.line));
-        unread += report.read ? 0 : 1;
+    for (const tileset::FileReport &file : report.files) {
+        std::printf("%s\n", qUtf8Printable(file.line));
+        unread += file.read ? 0 : 1;
     }
-    if (unread == 0) {
-        std::printf("The game shows these sixteen pictures.\n");
-        return 0;
+    if (unread > 0) {
+        std::printf("The game shows its built-in pictures: %d of the sixteen files cannot be read.\n", unread);
+        return kFailed;
     }
-    std::printf("The game shows its built-in pictures: %d of the sixteen files cannot be read.\n", unread);
-    return 1;
+    if (!report.strays.isEmpty()) {
+        std::printf("Mixed set: %s not made together with the other files (copied from another set, or changed "
+                    "since); the game shows them all the same.\n",
+            qUtf8Printable(report.strays.join(QStringLiteral(", "))));
+        return kFailed;
+    }
+    std::printf("The game shows these sixteen pictures.\n");
+    return kDone;
 }
 
 } // namespace
@@ -99,6 +182,16 @@ int main(int argc, char *argv[])
     if (command == QStringLiteral("check")) {
         return runCheck(args);
     }
-    std::fprintf(stderr, "%s", kUsage);
-    return 2;
+    if (command == QStringLiteral("--help") || command == QStringLiteral("-h")) {
+        return help();
+    }
+    if (command == QStringLiteral("--version")) {
+        std::printf("slidane-tiles " SLIDANE_VERSION "\n");
+        return kDone;
+    }
+    if (command.isEmpty()) {
+        std::fprintf(stderr, "%s", kUsage);
+        return kWrongUsage;
+    }
+    return wrongUsage(QStringLiteral("unknown command '%1'").arg(command));
 }

@@ -1,16 +1,24 @@
 #include "tileset.h"
 
+#include "folderwriter.h"
 #include "tilepicture.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QImage>
 #include <QImageReader>
-#include <QSaveFile>
+#include <QRandomGenerator>
 #include <QStandardPaths>
+#include <QtEndian>
 
 #include <algorithm>
-#include <memory>
+#include <cerrno>
+#include <cstring>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace tileset {
 namespace {
@@ -27,6 +35,8 @@ QString verdictText(tilepicture::Verdict verdict)
         return QStringLiteral("cannot be opened");
     case Verdict::NotRegularFile:
         return QStringLiteral("not a regular file");
+    case Verdict::Empty:
+        return QStringLiteral("empty");
     case Verdict::FileTooLarge:
         return QStringLiteral("larger than the limit of 8 MiB");
     case Verdict::PictureTooLarge:
@@ -49,6 +59,81 @@ QString entryString(QString text)
     text.replace(QLatin1Char('\t'), QStringLiteral("\\t"));
     text.replace(QLatin1Char('\r'), QStringLiteral("\\r"));
     return text;
+}
+
+// A set's stamp, the same random number in all sixteen files of one make,
+// sits in the bitmap file header's two reserved fields, which readers skip.
+constexpr qsizetype kStampAt = 6;
+
+// Stays below the longest file name, 255 bytes, with room for
+// ".desktop" and the temporary name's additions.
+constexpr qsizetype kMaxEntryId = 200;
+
+const QString kTilesForce = QStringLiteral("give --force to replace the tile files");
+const QString kLauncherForce = QStringLiteral("give --force to replace the menu entry");
+
+quint32 stampOf(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        return 0;
+    }
+    const QByteArray head = file.read(kStampAt + 4);
+    return head.size() == kStampAt + 4 ? qFromLittleEndian<quint32>(head.constData() + kStampAt) : 0;
+}
+
+// Whether `path` may be written: absent, or with `force` a file or a link
+// (replaced itself, never its target).
+QString replaceable(const QString &path, bool force, const QString &forceHint)
+{
+    struct stat info { };
+    if (::lstat(QFile::encodeName(path).constData(), &info) != 0) {
+        return errno == ENOENT ? QString()
+                               : QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+    }
+    if (!S_ISREG(info.st_mode) && !S_ISLNK(info.st_mode)) {
+        return QStringLiteral("%1 exists and is not a file; it is not replaced").arg(path);
+    }
+    return force ? QString() : QStringLiteral("%1 exists; %2").arg(path, forceHint);
+}
+
+// Letters, digits and hyphens stand for themselves and every other byte of
+// the UTF-8 name is written _XX, so that no two names share an entry.
+QString launcherId(const QString &name)
+{
+    QString id = QStringLiteral("slidane-tiles-");
+    for (const char c : name.toUtf8()) {
+        const auto byte = static_cast<uchar>(c);
+        if ((byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') || (byte >= '0' && byte <= '9')
+            || byte == '-') {
+            id += QLatin1Char(c);
+        } else {
+            id += QStringLiteral("_%1").arg(byte, 2, 16, QLatin1Char('0')).toUpper();
+        }
+    }
+    return id;
+}
+
+// Why a folder cannot be checked at all, or nothing.
+QString folderProblem(const QString &folder)
+{
+    struct stat info { };
+    if (::stat(QFile::encodeName(folder).constData(), &info) != 0) {
+        if (errno == ENOENT) {
+            return QStringLiteral("%1: no such folder").arg(folder);
+        }
+        if (errno == ENOTDIR) {
+            return QStringLiteral("%1: not a folder").arg(folder);
+        }
+        return QStringLiteral("%1: cannot be read (%2)").arg(folder, QString::fromLocal8Bit(std::strerror(errno)));
+    }
+    if (!S_ISDIR(info.st_mode)) {
+        return QStringLiteral("%1: not a folder").arg(folder);
+    }
+    if (::access(QFile::encodeName(folder).constData(), R_OK | X_OK) != 0) {
+        return QStringLiteral("%1: cannot be read (%2)").arg(folder, QString::fromLocal8Bit(std::strerror(errno)));
+    }
+    return {};
 }
 
 } // namespace
@@ -81,12 +166,14 @@ QString make(const MakeOptions &options)
     if (!QDir().mkpath(options.folder)) {
         return QStringLiteral("%1: cannot create the folder").arg(options.folder);
     }
-    if (!options.force) {
-        for (int tile = 0; tile < 16; ++tile) {
-            const QString path = tilepicture::filePath(tile, options.folder);
-            if (QFileInfo::exists(path) || QFileInfo(path).isSymLink()) {
-                return QStringLiteral("%1 exists; give --force to replace the tile files").arg(path);
-            }
+    FolderWriter writer(options.folder);
+    if (const QString error = writer.open(); !error.isEmpty()) {
+        return error;
+    }
+    for (int tile = 0; tile < 16; ++tile) {
+        if (const QString error = replaceable(tilepicture::filePath(tile, options.folder), options.force, kTilesForce);
+            !error.isEmpty()) {
+            return error;
         }
     }
     // The piece whose home is cell k goes to k.bmp; the bottom-right one is
@@ -98,59 +185,102 @@ QString make(const MakeOptions &options)
         pieces.at(static_cast<std::size_t>(tile)) =
             square.copy((tile - 1) % 4 * kPieceSide, (tile - 1) / 4 * kPieceSide, kPieceSide, kPieceSide);
     }
-    // All sixteen are written whole under temporary names before the first
-    // is renamed into place, so a failed or interrupted run leaves no
-    // half-written tile and, short of a failing rename, no partial set.
-    std::array<std::unique_ptr<QSaveFile>, 16> files;
+    quint32 stamp = 0;
+    while (stamp == 0) {
+        stamp = QRandomGenerator::system()->generate();
+    }
+    std::vector<std::pair<QString, QByteArray>> files;
     for (int tile = 0; tile < 16; ++tile) {
-        auto &file = files.at(static_cast<std::size_t>(tile));
-        file = std::make_unique<QSaveFile>(tilepicture::filePath(tile, options.folder));
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
         // Qt writes an RGB32 picture as a plain uncompressed 24-bit bitmap.
-        if (!file->open(QIODevice::WriteOnly) || !pieces.at(static_cast<std::size_t>(tile)).save(file.get(), "BMP")) {
-            return QStringLiteral("%1: cannot write it (%2)").arg(file->fileName(), file->errorString());
+        if (!buffer.open(QIODevice::WriteOnly) || !pieces.at(static_cast<std::size_t>(tile)).save(&buffer, "BMP")
+            || bytes.size() < kStampAt + 4) {
+            return QStringLiteral("%1.bmp: cannot encode the bitmap").arg(tile);
+        }
+        qToLittleEndian(stamp, bytes.data() + kStampAt);
+        files.emplace_back(QStringLiteral("%1.bmp").arg(tile), bytes);
+    }
+    return writer.replace(files);
+}
+
+CheckReport check(const QString &folder)
+{
+    CheckReport report;
+    report.folderProblem = folderProblem(folder);
+    if (!report.folderProblem.isEmpty()) {
+        return report;
+    }
+    // Taking the lock waits for no running make and finishes a killed one.
+    FolderWriter writer(folder);
+    if (const QString error = writer.open(true); !error.isEmpty()) {
+        report.folderProblem = error;
+        return report;
+    }
+    report.repaired = writer.repaired();
+    std::array<quint32, 16> stamps{};
+    bool allRead = true;
+    for (int tile = 0; tile < 16; ++tile) {
+        const QString path = tilepicture::filePath(tile, folder);
+        const tilepicture::Loaded loaded = tilepicture::load(path);
+        const bool read = loaded.verdict == tilepicture::Verdict::Read;
+        report.files.at(static_cast<std::size_t>(tile)) = {
+            read, QStringLiteral("%1.bmp: ").arg(tile) + verdictText(loaded.verdict)};
+        allRead = allRead && read;
+        stamps.at(static_cast<std::size_t>(tile)) = read ? stampOf(path) : 0;
+    }
+    // The set is the stamp most files carry; files of no make all carry 0.
+    if (allRead) {
+        QHash<quint32, int> counts;
+        quint32 common = stamps[0];
+        for (const quint32 stamp : stamps) {
+            if (++counts[stamp] > counts[common]) {
+                common = stamp;
+            }
+        }
+        for (int tile = 0; tile < 16; ++tile) {
+            if (stamps.at(static_cast<std::size_t>(tile)) != common) {
+                report.strays << QStringLiteral("%1.bmp").arg(tile);
+            }
         }
     }
-    for (const auto &file : files) {
-        if (!file->commit()) {
-            return QStringLiteral("%1: cannot write it (%2)").arg(file->fileName(), file->errorString());
-        }
+    return report;
+}
+
+QString launcherNameProblem(const QString &name)
+{
+    if (name.isEmpty()) {
+        return QStringLiteral("--launcher needs a name");
+    }
+    if (std::any_of(name.begin(), name.end(), [](QChar c) { return c.category() == QChar::Other_Control; })) {
+        return QStringLiteral("--launcher: the name has a control character");
+    }
+    if (launcherId(name).size() > kMaxEntryId) {
+        return QStringLiteral("--launcher: the name is too long for a menu entry's file name; shorten it");
     }
     return {};
 }
 
-std::array<FileReport, 16> check(const QString &folder)
+QString launcherPath(const QString &name, bool force, QString &path)
 {
-    std::array<FileReport, 16> reports{};
-    for (int tile = 0; tile < 16; ++tile) {
-        const tilepicture::Loaded loaded = tilepicture::load(tilepicture::filePath(tile, folder));
-        reports.at(static_cast<std::size_t>(tile)) = {loaded.verdict == tilepicture::Verdict::Read,
-            QStringLiteral("%1.bmp: ").arg(tile) + verdictText(loaded.verdict)};
-    }
-    return reports;
-}
-
-QString writeLauncher(const QString &name, const QString &folder, QString &written)
-{
-    QString id;
-    for (const QChar c : name) {
-        id += c.isLetterOrNumber() && c.unicode() < 128 ? c.toLower() : QLatin1Char('-');
-    }
     const QString applications =
         QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/applications");
-    if (!QDir().mkpath(applications)) {
-        return QStringLiteral("%1: cannot create the folder").arg(applications);
+    if (!QDir().mkpath(applications) || ::access(QFile::encodeName(applications).constData(), W_OK | X_OK) != 0) {
+        return QStringLiteral("%1: cannot write menu entries there").arg(applications);
     }
-    written = applications + QStringLiteral("/slidane-tiles-") + id + QStringLiteral(".desktop");
+    path = applications + QLatin1Char('/') + launcherId(name) + QStringLiteral(".desktop");
+    return replaceable(path, force, kLauncherForce);
+}
+
+QString writeLauncher(const QString &name, const QString &folder, const QString &path)
+{
+    const QFileInfo info(path);
     const QString entry = QStringLiteral("[Desktop Entry]\nType=Application\nName=%1\nComment=%2\nExec=slidane\n"
                                          "Path=%3\nIcon=" SLIDANE_APP_ID "\nTerminal=false\n"
                                          "Categories=Game;LogicGame;\n")
                               .arg(entryString(name), entryString(QStringLiteral("Picture puzzle of ") + name),
                                   entryString(QDir(folder).absolutePath()));
-    QSaveFile file(written);
-    if (!file.open(QIODevice::WriteOnly) || file.write(entry.toUtf8()) < 0 || !file.commit()) {
-        return QStringLiteral("%1: cannot write it (%2)").arg(written, file.errorString());
-    }
-    return {};
+    return FolderWriter::replaceOne(info.path(), info.fileName(), entry.toUtf8());
 }
 
 } // namespace tileset

@@ -3,6 +3,7 @@
 #include "tilepicture.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <array>
 
@@ -30,11 +31,33 @@ struct FileReport {
     QString line; // "5.bmp: cut short"
 };
 
-// What the game will make of each of the sixteen files in `folder`.
-std::array<FileReport, 16> check(const QString &folder);
+struct CheckReport {
+    // Why the folder itself cannot be checked ("...: no such folder"); when
+    // set, nothing else is.
+    QString folderProblem;
+    // A make killed while putting its files in place was finished first.
+    bool repaired = false;
+    std::array<FileReport, 16> files{};
+    // Files that all read but come from another make than the rest, or
+    // were changed since.
+    QStringList strays;
+};
 
-// Writes a per-user desktop entry that starts the game in `folder`; an empty
-// result means done, else the reason. `written` is the entry's path.
-QString writeLauncher(const QString &name, const QString &folder, QString &written);
+// What the game will make of each of the sixteen files in `folder`, and
+// whether they belong together.
+CheckReport check(const QString &folder);
+
+// Why `name` cannot name a menu entry (empty, a control character, too long
+// for a file name), or nothing.
+QString launcherNameProblem(const QString &name);
+
+// The desktop entry that --launcher NAME writes: a file of its own for
+// every name. An empty result means `path` is set and may be written (with
+// `force` also when it exists) into a folder that exists, else the reason.
+QString launcherPath(const QString &name, bool force, QString &path);
+
+// Writes the entry at `path` that starts the game in `folder`; an empty
+// result means done, else the reason.
+QString writeLauncher(const QString &name, const QString &folder, const QString &path);
 
 } // namespace tileset

@@ -1,8 +1,8 @@
 #!/bin/sh
-# Builds the Debian package from the build tree, checks it with lintian,
-# installs it into a scratch root, validates its desktop files, icons and
-# documents, and starts the installed game by its desktop entry under Xvfb
-# until its window appears.
+# Builds the Debian packages slidane and slidane-tiles from the build tree,
+# checks them with lintian, installs them into a scratch root, validates the
+# game's desktop files, icons and both packages' documents, and starts the
+# installed game by its desktop entry under Xvfb until its window appears.
 # Usage: package_test.sh BUILD_DIR APP_ID
 set -eu
 build=$(realpath "$1")
@@ -11,34 +11,45 @@ app_id=$2
 
 
 cpack --config "$build/CPackConfig.cmake" -B "$scratch/pkg" >"$scratch/cpack.log" 2>&1 || { cat "$scratch/cpack.log"; fail "cpack"; }
-deb=$(ls "$scratch"/pkg/*.deb)
-depends=$(dpkg-deb -f "$deb" Depends)
-for lib in libqt6widgets6 libqt6gui6 libqt6core6 libstdc++6; do
-  case "$depends" in *"$lib"*) ;; *) fail "Depends lacks $lib: $depends" ;; esac
+game=$(ls "$scratch"/pkg/slidane_*.deb)
+tool=$(ls "$scratch"/pkg/slidane-tiles_*.deb)
+# What each links, and no more: the game none of the tool's photo decoders.
+for pair in "$game libqt6widgets6 libqt6gui6 libqt6core6 libstdc++6" "$tool libqt6gui6 libqt6core6 libstdc++6"; do
+  set -- $pair
+  depends=$(dpkg-deb -f "$1" Depends)
+  shift
+  for lib in "$@"; do
+    case "$depends" in *"$lib"*) ;; *) fail "Depends lacks $lib: $depends" ;; esac
+  done
 done
-[ "$(dpkg-deb -f "$deb" Section)" = games ] || fail "section is not games"
-[ "$(dpkg-deb -f "$deb" Recommends)" = qt6-wayland ] || fail "the package does not recommend qt6-wayland"
-
-# Nothing but information: no error, no warning, nothing overridden.
-lintian --fail-on error,warning "$deb" >"$scratch/lintian.log" 2>&1 || { cat "$scratch/lintian.log"; fail "lintian"; }
-if grep -E '^[EWO]: ' "$scratch/lintian.log"; then fail "lintian reports the tags above"; fi
+case "$(dpkg-deb -f "$game" Depends)" in *libheif*) fail "the game depends on libheif" ;; esac
+[ "$(dpkg-deb -f "$game" Recommends)" = qt6-wayland ] || fail "the game does not recommend qt6-wayland"
+[ "$(dpkg-deb -f "$tool" Recommends)" = "qt6-image-formats-plugins, slidane" ] \
+  || fail "slidane-tiles recommends $(dpkg-deb -f "$tool" Recommends)"
 
 root="$scratch/root"
-dpkg-deb -x "$deb" "$root"
-share="$root/usr/share"
-[ -x "$root/usr/games/slidane" ] || fail "the program is not in /usr/games"
-# The symbols stripped from the program are in the -dbgsym package, under
-# the program's build id.
-dbgsym=$(ls "$scratch"/pkg/slidane-dbgsym_*.ddeb) || fail "no -dbgsym package"
-build_id=$(readelf -n "$root/usr/games/slidane" | awk '/Build ID/ {print $3}')
-dpkg-deb -c "$dbgsym" | grep -q "/usr/lib/debug/.build-id/$(echo "$build_id" | cut -c1-2)/$(echo "$build_id" | cut -c3-).debug" \
-  || fail "the -dbgsym package lacks the symbols of build id $build_id"
-
-grep -q '^License: Expat$' "$share/doc/slidane/copyright" || fail "copyright names no licence"
-zcat "$share/doc/slidane/changelog.gz" | grep -q '^slidane (1.0.0)' || fail "changelog"
-for page in slidane slidane-tiles; do
-  man --warnings -l "$share/man/man6/$page.6.gz" 2>&1 >/dev/null | grep . && fail "the manual page of $page has warnings"
+for deb in "$game" "$tool"; do
+  package=$(dpkg-deb -f "$deb" Package)
+  [ "$(dpkg-deb -f "$deb" Section)" = games ] || fail "the section of $package is not games"
+  # Nothing but information: no error, no warning, nothing overridden.
+  lintian --fail-on error,warning "$deb" >"$scratch/lintian.log" 2>&1 || { cat "$scratch/lintian.log"; fail "lintian $package"; }
+  if grep -E '^[EWO]: ' "$scratch/lintian.log"; then fail "lintian reports the tags above"; fi
+  dpkg-deb -x "$deb" "$root"
+  # The program, its manual page and documents are in its own package; the
+  # symbols stripped from it are in its -dbgsym package, under its build id.
+  program="$root/usr/games/$package"
+  [ -x "$program" ] || fail "$package is not in /usr/games"
+  dpkg-deb -c "$deb" | grep -q "/usr/share/man/man6/$package.6.gz$" || fail "$package lacks its manual page"
+  dbgsym=$(ls "$scratch/pkg/$package-dbgsym_"*.ddeb) || fail "no $package-dbgsym package"
+  build_id=$(readelf -n "$program" | awk '/Build ID/ {print $3}')
+  dpkg-deb -c "$dbgsym" | grep -q "/usr/lib/debug/.build-id/$(echo "$build_id" | cut -c1-2)/$(echo "$build_id" | cut -c3-).debug" \
+    || fail "$package-dbgsym lacks the symbols of build id $build_id"
+  doc="$root/usr/share/doc/$package"
+  grep -q '^License: Expat$' "$doc/copyright" || fail "the copyright of $package names no licence"
+  zcat "$doc/changelog.gz" | grep -q '^slidane (1.0.0)' || fail "the changelog of $package"
+  man --warnings -l "$root/usr/share/man/man6/$package.6.gz" 2>&1 >/dev/null | grep . && fail "the manual page of $package has warnings"
 done
+share="$root/usr/share"
 status=0
 "$root/usr/games/slidane-tiles" check "$scratch" >/dev/null || status=$?
 [ "$status" = 1 ] || fail "slidane-tiles check gave $status for a folder with no tile files, want 1"
@@ -65,4 +76,4 @@ exec_line=$(sed -n 's/^Exec=//p' "$share/applications/$app_id.desktop")
 PATH="$root/usr/games:$PATH" $exec_line &
 cleanup_pids="$! $cleanup_pids"
 [ -n "$(wait_for_window)" ] || fail "the installed game showed no window"
-echo "PASS: $(basename "$deb") installs, validates and starts"
+echo "PASS: $(basename "$game") and $(basename "$tool") install and validate; the game starts"

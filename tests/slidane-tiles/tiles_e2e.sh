@@ -76,8 +76,9 @@ rm broken/3.bmp
 head -c 100 set/7.bmp >broken/7.bmp
 rm broken/5.bmp
 mkdir broken/5.bmp
+: >broken/9.bmp
 if "$tiles" check broken >check.log; then fail "check accepted a broken folder"; fi
-for line in '3.bmp: missing' '5.bmp: not a regular file' '7.bmp: cut short'; do
+for line in '3.bmp: missing' '5.bmp: not a regular file' '7.bmp: cut short' '9.bmp: empty'; do
   grep -q "^$line$" check.log || fail "check did not say '$line': $(cat check.log)"
 done
 grep -q 'built-in' check.log || fail "check did not say the game falls back"
@@ -105,10 +106,25 @@ if "$tiles" make photo.png photo.png/set 2>err.log; then fail "make wrote below 
 "$tiles" make small.png out 2>err.log || true
 grep -q '156 x 156' err.log || fail "the too-small photo's error does not say the size needed: $(cat err.log)"
 
-# The menu entry.
-XDG_DATA_HOME="$scratch/data" "$tiles" make photo.png "my set" --launcher 'Naše chalupa' >/dev/null || fail "--launcher"
-entry=$(ls "$scratch"/data/applications/*.desktop) || fail "no desktop entry written"
-desktop-file-validate "$entry" || fail "the desktop entry does not validate"
-grep -q "^Path=$scratch/my set$" "$entry" || fail "Path= is not the folder: $(grep Path= "$entry")"
-grep -q '^Name=Naše chalupa$' "$entry" || fail "Name= is not the name given"
+# The menu entries: one of its own for each name, however written, none
+# replaced without --force, and a name too long or a place for entries
+# that cannot be written refused before any tile.
+export XDG_DATA_HOME="$scratch/data"
+"$tiles" make photo.png "my set" --launcher 'Naše chalupa' >/dev/null || fail "--launcher"
+for name in 猫 犬; do "$tiles" make photo.png "$name" --launcher "$name" >/dev/null || fail "--launcher $name"; done
+[ "$(ls "$XDG_DATA_HOME"/applications | wc -l)" = 3 ] || fail "three names gave $(ls "$XDG_DATA_HOME"/applications)"
+for name in 'Naše chalupa' 猫 犬; do
+  entry=$(grep -l "^Name=$name$" "$XDG_DATA_HOME"/applications/*.desktop) || fail "no entry named $name"
+  desktop-file-validate "$entry" || fail "the entry of $name does not validate"
+done
+grep -q "^Path=$scratch/my set$" "$XDG_DATA_HOME"/applications/*-Na*.desktop || fail "Path= is not the folder"
+grep -q "^Path=$scratch/犬$" "$entry" || fail "Path= of 犬 is not its folder: $(grep Path= "$entry")"
+long=$(printf '猫%.0s' $(seq 80))
+# Each row: the data folder, then the arguments; no entries can be made in /proc.
+for row in "$XDG_DATA_HOME|--launcher 犬" "$XDG_DATA_HOME|--launcher $long --force" "/proc/self|--launcher x"; do
+  args=${row#*|}
+  # shellcheck disable=SC2086
+  if XDG_DATA_HOME=${row%%|*} "$tiles" make photo.png fresh $args 2>err.log; then fail "make $args wrote an entry"; fi
+  [ ! -e fresh ] || fail "make $args wrote tiles before refusing"
+done
 echo "PASS: a photo becomes a playable set; check, --force, bad photos and --launcher behave"

@@ -41,6 +41,9 @@ Verdict readRegularFile(const QString &path, QByteArray &bytes)
     if (!S_ISREG(info.st_mode)) {
         return Verdict::NotRegularFile;
     }
+    if (info.st_size == 0) {
+        return Verdict::Empty;
+    }
     if (info.st_size > kMaxFileBytes) {
         return Verdict::FileTooLarge;
     }
@@ -65,6 +68,9 @@ Verdict readRegularFile(const QString &path, QByteArray &bytes)
     }
     if (!info.isFile()) {
         return Verdict::NotRegularFile;
+    }
+    if (info.size() == 0) {
+        return Verdict::Empty;
     }
     if (info.size() > kMaxFileBytes) {
         return Verdict::FileTooLarge;

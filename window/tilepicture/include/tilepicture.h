@@ -24,6 +24,7 @@ enum class Verdict {
     Missing,
     Unreadable, // exists but cannot be opened
     NotRegularFile,
+    Empty, // a regular file of no bytes
     FileTooLarge,
     PictureTooLarge,
     CutShort,

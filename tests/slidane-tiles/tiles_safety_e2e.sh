@@ -1,0 +1,137 @@
+#!/bin/sh
+# No failure costs an existing tile set or reports success falsely: a full
+# disk (as root, on a small tmpfs), a failing fsync or close and a make killed
+# at every rename (with strace's fault injection), a tile that is a symbolic
+# link, a second make while the folder is locked, a mixed set; then the
+# command line: statuses, streams, "--" and a start command that works.
+# Usage: tiles_safety_e2e.sh TILES VERSION
+set -eu
+tiles=$1
+version=$2
+. "$(dirname "$0")/../e2e/harness.sh"
+trap 'umount "$scratch/full" 2>/dev/null || true; stop_all' EXIT INT TERM
+
+cd "$scratch"
+convert -size 200x160 gradient:'#E03010-#1040C0' old.png
+convert -size 160x200 gradient:'#20C060-#F0E020' new.png
+"$tiles" make old.png old >/dev/null
+"$tiles" make new.png new >/dev/null
+same_as() { # FOLDER REFERENCE [SKIP]: every tile equal, after SKIP bytes
+  for t in $(seq 0 15); do cmp -s -i "${3:-0}" "$2/$t.bmp" "$1/$t.bmp" || return 1; done
+}
+# A failed make leaves the earlier set ($2, by default old) byte for byte,
+# no temporary and a one-line reason; $1 says what failed.
+refused() {
+  [ "$status" != 0 ] || fail "$1: make reported success"
+  [ "$(wc -l <err.log)" = 1 ] || fail "$1: no one-line error: $(cat err.log)"
+  same_as set "${2:-old}" || fail "$1: the earlier set changed"
+  [ -z "$(ls -A set | grep -v '^\.slidane-tiles\.lock$' | grep -v '\.bmp$')" ] || fail "$1: left $(ls -A set)"
+}
+
+if [ "$(id -u)" = 0 ] && mkdir full && mount -t tmpfs -o size=160k tmpfs full 2>/dev/null; then
+  cp old/*.bmp full/
+  dd if=/dev/zero of=full/filler bs=1k 2>/dev/null || true
+  status=0
+  "$tiles" make --force new.png full 2>err.log || status=$?
+  rm full/filler
+  mkdir set && cp full/*.bmp set/
+  refused "a full disk"
+  grep -q 'No space left' err.log || fail "the full disk is not named: $(cat err.log)"
+  [ -z "$(ls -A full | grep -v '^\.slidane-tiles\.lock$' | grep -v '\.bmp$')" ] || fail "left $(ls -A full)"
+  umount full
+  rm -r set
+else
+  echo "SKIP row: a full disk needs root to mount a tmpfs"
+fi
+
+if strace -o /dev/null true 2>/dev/null; then
+  # LeakSanitizer cannot run under ptrace.
+  injected() { ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" strace -f -o /dev/null "$@"; }
+  # A flush or close that fails on the last tile, as on a network share.
+  for fault in fsync:error=EIO:when=16 close:error=EIO:when=17; do
+    rm -rf set && cp -r old set
+    status=0
+    injected -e inject="$fault" "$tiles" make --force new.png set 2>err.log || status=$?
+    refused "$fault"
+  done
+  # Killed before each rename (the journal's, then the sixteen tiles'): the
+  # next check finishes or undoes it, and finds one whole set.
+  olds=0 news=0
+  for n in $(seq 17); do
+    rm -rf set && cp -r old set
+    injected -e inject=rename,renameat,renameat2:signal=KILL:when="$n" \
+      "$tiles" make --force new.png set >/dev/null 2>&1 && fail "make survived its kill at rename $n"
+    "$tiles" check set >check.log || fail "killed at rename $n, check found: $(tail -n2 check.log)"
+    if same_as set old; then olds=$((olds + 1)); elif same_as set new 10; then news=$((news + 1)); else
+      fail "killed at rename $n: neither the old set nor the new"
+    fi
+  done
+  [ "$olds" = 1 ] && [ "$news" = 16 ] || fail "kills gave $olds old and $news new sets, want 1 and 16"
+else
+  echo "SKIP rows: failing flush and kills need strace"
+fi
+
+# A link is replaced, not written through.
+rm -rf set && cp -r old set
+mkdir elsewhere && cp old/5.bmp elsewhere/target.bmp
+ln -sf ../elsewhere/target.bmp set/5.bmp
+"$tiles" make --force new.png set >/dev/null || fail "make --force over a link"
+cmp -s old/5.bmp elsewhere/target.bmp || fail "the link's target was written"
+[ ! -L set/5.bmp ] && same_as set new 10 || fail "the link is not replaced by the new tile"
+
+# One make at a time.
+(flock 9 && touch locked && while [ -e locked ]; do sleep 0.05; done) 9>set/.slidane-tiles.lock &
+holder=$!
+cleanup_pids="$holder $cleanup_pids"
+while [ ! -e locked ]; do sleep 0.05; done
+cp -r set before
+status=0
+"$tiles" make --force old.png set 2>err.log || status=$?
+refused "a locked folder" before
+grep -q 'another slidane-tiles' err.log || fail "the lock is not named: $(cat err.log)"
+rm locked
+wait "$holder"
+
+# A mixed set: one tile from another make.
+cp new/12.bmp set/12.bmp
+if "$tiles" check set >check.log; then fail "check accepted a mixed set"; fi
+grep -q '^Mixed set: 12.bmp not made together' check.log || fail "check did not name the stray: $(tail -n1 check.log)"
+
+mkdir bare
+"$tiles" check bare >/dev/null || [ -z "$(ls -A bare)" ] || fail "check left $(ls -A bare) in a folder it only read"
+
+# The command line: status, which stream, what it says.
+cp old.png -- -photo.png
+while IFS='|' read -r want stream pattern args; do
+  eval "set -- $args"
+  status=0
+  "$tiles" "$@" >out.log 2>err.log || status=$?
+  [ "$status" = "$want" ] || fail "'$args' exited $status, want $want"
+  if [ "$stream" = out ]; then quiet=err.log; else quiet=out.log; fi
+  [ ! -s "$quiet" ] || fail "'$args' wrote to the wrong stream: $(cat $quiet)"
+  grep -q -- "$pattern" "$stream.log" || fail "'$args' did not say '$pattern': $(cat $stream.log)"
+done <<EOF
+0|out|^Usage: slidane-tiles make|--help
+0|out|^Usage: slidane-tiles make|-h
+0|out|^Usage: slidane-tiles make|make --help
+0|out|^Usage: slidane-tiles make|make -h
+0|out|^Usage: slidane-tiles make|check --help
+0|out|^slidane-tiles $version\$|--version
+2|err|^Usage|
+2|err|unknown command 'frame'|frame
+2|err|needs a PHOTO|make
+2|err|bogus|make --bogus old.png x
+2|err|no more: c|make old.png x c
+2|err|launcher|make old.png x --launcher
+2|err|no more: b|check a b
+2|err|bogus|check --bogus
+1|err|^slidane-tiles: nowhere: no such folder\$|check nowhere
+1|err|^slidane-tiles: old.png: not a folder\$|check old.png
+0|out|^  cd './-it'\\\\''s a set' && slidane\$|make -- -photo.png "-it's a set"
+EOF
+[ ! -e x ] || fail "a wrong command line wrote tiles"
+# The start command that make printed works where it says.
+start=$(sed -n 's/^  \(.*\) && slidane$/\1 \&\& pwd/p' out.log)
+[ "$(sh -c "$start")" = "$scratch/-it's a set" ] || fail "'$start' does not reach the folder"
+same_as "./-it's a set" old 10 || fail "-- did not end the options"
+echo "PASS: full disk, failing flush, kills, link, lock and mixed set keep a whole set; the command line behaves"
