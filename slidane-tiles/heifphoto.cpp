@@ -122,26 +122,31 @@ QImage HeifPhoto::decode(QString &error) const
         return {};
     }
 
-    switch (heif_image_handle_get_color_profile_type(handle_)) {
-    case heif_color_profile_type_prof:
-    case heif_color_profile_type_rICC: {
-        QByteArray icc(static_cast<qsizetype>(heif_image_handle_get_raw_color_profile_size(handle_)), '\0');
-        if (heif_image_handle_get_raw_color_profile(handle_, icc.data()).code == heif_error_Ok) {
-            picture.setColorSpace(QColorSpace::fromIccProfile(icc));
+    // The colour description of the file's boxes, else that of the coded
+    // stream (HEVC carries nclx in its own headers).
+    heif_color_profile_type type = heif_image_handle_get_color_profile_type(handle_);
+    QByteArray icc;
+    heif_color_profile_nclx *nclx = nullptr;
+    if (type == heif_color_profile_type_prof || type == heif_color_profile_type_rICC) {
+        icc.resize(static_cast<qsizetype>(heif_image_handle_get_raw_color_profile_size(handle_)));
+        heif_image_handle_get_raw_color_profile(handle_, icc.data());
+    } else if (type == heif_color_profile_type_nclx) {
+        heif_image_handle_get_nclx_color_profile(handle_, &nclx);
+    } else {
+        type = heif_image_get_color_profile_type(image.get());
+        if (type == heif_color_profile_type_prof || type == heif_color_profile_type_rICC) {
+            icc.resize(static_cast<qsizetype>(heif_image_get_raw_color_profile_size(image.get())));
+            heif_image_get_raw_color_profile(image.get(), icc.data());
+        } else if (type == heif_color_profile_type_nclx) {
+            heif_image_get_nclx_color_profile(image.get(), &nclx);
         }
-        break;
     }
-    case heif_color_profile_type_nclx: {
-        heif_color_profile_nclx *nclx = nullptr;
-        if (heif_image_handle_get_nclx_color_profile(handle_, &nclx).code == heif_error_Ok) {
-            picture.setColorSpace(nclxSpace(*nclx));
-        }
-        heif_nclx_color_profile_free(nclx);
-        break;
+    if (!icc.isEmpty()) {
+        picture.setColorSpace(QColorSpace::fromIccProfile(icc));
+    } else if (nclx != nullptr) {
+        picture.setColorSpace(nclxSpace(*nclx));
     }
-    case heif_color_profile_type_not_present:
-        break;
-    }
+    heif_nclx_color_profile_free(nclx);
     return picture;
 }
 

@@ -366,6 +366,7 @@ Square readSquare(const QString &path)
     // Qt's readers allocate through this limit; the pixel budget below
     // refuses earlier and with the picture's size.
     QImageReader::setAllocationLimit(1024);
+    const DecoderMessages messages;
     QImageReader reader(path);
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(false); // the EXIF orientation is applied to the square
@@ -429,13 +430,8 @@ Square readSquare(const QString &path)
         side /= scale;
     }
 
-    QImage picture;
-    QString damage;
-    {
-        const DecoderMessages messages;
-        picture = reader.read();
-        damage = messages.firstJpegWarning();
-    }
+    QImage picture = reader.read();
+    const QString damage = messages.firstJpegWarning();
     if (picture.isNull()) {
         return {{}, QStringLiteral("%1: cannot read a picture from it (%2)").arg(path, reader.errorString())};
     }
