@@ -272,6 +272,15 @@ QImage averageDown(const QImage &picture, double x, double y, double side)
     return square;
 }
 
+// A gamma of 1/2.2 with sRGB's chromaticities is how PNG writers say sRGB
+// without an sRGB chunk, and how every viewer shows such a picture.
+bool meansSrgb(const QColorSpace &space)
+{
+    return space == QColorSpace(QColorSpace::SRgb)
+        || (space.transferFunction() == QColorSpace::TransferFunction::Gamma && std::abs(space.gamma() - 2.2f) < 0.01f
+            && space.withTransferFunction(QColorSpace::TransferFunction::SRgb) == QColorSpace(QColorSpace::SRgb));
+}
+
 // Full colour in sRGB, transparent parts over the board's grey, as the
 // game shows a tile's transparent pixels.
 QImage toOpaqueSrgb(QImage picture)
@@ -281,7 +290,7 @@ QImage toOpaqueSrgb(QImage picture)
     // Palette and grey pictures become full colour first, so that neither
     // the colour conversion nor the averaging works on palette indices.
     picture.convertTo(alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
-    if (space.isValid() && space != QColorSpace(QColorSpace::SRgb)) {
+    if (space.isValid() && !meansSrgb(space)) {
         picture.setColorSpace(space);
         picture.convertToColorSpace(QColorSpace::SRgb);
     }
