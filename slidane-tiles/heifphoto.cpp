@@ -45,7 +45,7 @@ QColorSpace nclxSpace(const heif_color_profile_nclx &nclx)
 
 QString errorText(const heif_error &error)
 {
-    return QString::fromUtf8(error.message);
+    return QString::fromUtf8(error.message).simplified(); // some end in a newline
 }
 
 } // namespace

@@ -359,6 +359,9 @@ Square readSquare(const QString &path)
     if (info.isDir()) {
         return {{}, QStringLiteral("%1: is a folder, not a photo").arg(path)};
     }
+    if (!info.isFile()) {
+        return {{}, QStringLiteral("%1: not a regular file").arg(path)}; // a pipe would block
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         return {{}, QStringLiteral("%1: cannot open it (%2)").arg(path, file.errorString())};
@@ -452,8 +455,13 @@ Square readSquare(const QString &path)
         if (side < kSide) {
             return {{}, tooSmall(path, picture.size())};
         }
-        x = (picture.width() - side) / 2;
-        y = (picture.height() - side) / 2;
+        // Only the square is converted; the margins are dropped here.
+        const int cropX = (picture.width() - static_cast<int>(side)) / 2;
+        const int cropY = (picture.height() - static_cast<int>(side)) / 2;
+        x = (picture.width() - side) / 2 - cropX;
+        y = (picture.height() - side) / 2 - cropY;
+        picture =
+            picture.copy(cropX, cropY, static_cast<int>(std::ceil(x + side)), static_cast<int>(std::ceil(y + side)));
     }
     return {upright(averageDown(toOpaqueSrgb(std::move(picture)), x, y, side), transformation), {}};
 }
