@@ -404,11 +404,12 @@ Square readSquare(const QString &path)
             return {{}, QStringLiteral("%1: the JPEG file is cut short, its end is missing").arg(path)};
         }
     }
-    // A baseline JPEG is decoded a few rows at a time, scaled down by libjpeg
-    // in the DCT, and only for the centred square. Everything else is
-    // decoded whole (a progressive JPEG keeps all its coefficients).
-    const bool reducible = jpeg && !layout.progressive && stored.isValid();
-    if (!reducible && stored.isValid() && qint64{stored.width()} * stored.height() > kPixelBudget) {
+    // A JPEG is decoded only for the centred square, scaled down by libjpeg
+    // in the DCT; a baseline one a few rows at a time, while a progressive
+    // one keeps the coefficients of the whole picture and so has the budget
+    // of the formats that are decoded whole.
+    const bool reducible = jpeg && stored.isValid();
+    if ((!jpeg || layout.progressive) && stored.isValid() && qint64{stored.width()} * stored.height() > kPixelBudget) {
         return {{},
             tooLarge(path,
                 layout.progressive ? QStringLiteral("progressive JPEG") : QString::fromLatin1(format.toUpper()),

@@ -184,7 +184,7 @@ void PhotoTest::readSquare_data()
         adobe.setColorSpace(QColorSpace::AdobeRgb);
         QImageWriter writer(file(QStringLiteral("adobe.jpg")));
         writer.setQuality(95);
-        writer.setProgressiveScanWrite(true); // read whole, not in the DCT
+        writer.setProgressiveScanWrite(true);
         QVERIFY(writer.write(adobe));
         QTest::newRow("progressive Adobe RGB JPEG")
             << file(QStringLiteral("adobe.jpg")) << expectedIn(QColorSpace::AdobeRgb) << 4 << QImage() << "";
