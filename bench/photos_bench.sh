@@ -2,7 +2,8 @@
 # Times `slidane-tiles make` on camera-sized JPEGs of 12, 48, 108 and 200
 # megapixels against vips' own thumbnail path (shrink-on-load, centre crop)
 # to the same 156 x 156, whole process each, side by side in one run, and
-# prints the median wall time and the median peak resident memory.
+# prints the median wall time, CPU time (user and system) and peak resident
+# memory.
 # The photos are made at run time: noise blurred a little, so that they
 # compress like a detailed photo and not like flat colour.
 # Usage: photos_bench.sh SLIDANE_TILES [RUNS]   (needs vips and GNU time)
@@ -28,24 +29,34 @@ photo() { # NAME WIDTH HEIGHT
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
-# Runs the command RUNS times; prints "median-seconds median-MiB".
-measure() {
-  : >times
-  i=0
-  while [ "$i" -lt "$runs" ]; do
-    /usr/bin/time -f '%e %M' -o one "$@" >/dev/null 2>&1 || { echo "failed: $*" >&2; exit 1; }
-    cat one >>times
-    i=$((i + 1))
-  done
-  echo "$(cut -d' ' -f1 times | median) $(cut -d' ' -f2 times | median | awk '{ printf "%.0f", $1 / 1024 }')"
+# Times one command into the file $1: "wall-seconds KiB cpu-seconds" a line.
+once() {
+  out=$1
+  shift
+  /usr/bin/time -f '%e %M %U %S' -o one "$@" >/dev/null 2>&1 || { echo "failed: $*" >&2; exit 1; }
+  awk '{ print $1, $2, $3 + $4 }' one >>"$out"
 }
 
-printf '%-8s %-12s %10s %10s %10s %10s\n' size pixels "ours s" "ours MiB" "vips s" "vips MiB"
+# The medians of a file of once's lines: wall seconds, CPU seconds, MiB.
+summary() {
+  echo "$(cut -d' ' -f1 "$1" | median) $(cut -d' ' -f3 "$1" | median)" \
+    "$(cut -d' ' -f2 "$1" | median | awk '{ printf "%.0f", $1 / 1024 }')"
+}
+
+printf '%-7s %-12s %7s %7s %7s   %7s %7s %7s\n' size pixels "ours s" "cpu s" MiB "vips s" "cpu s" MiB
 for spec in "12 4000 3000" "48 8000 6000" "108 12000 9000" "200 16320 12240"; do
   set -- $spec
   photo "p$1.jpg" "$2" "$3"
-  set -- "$@" $(measure "$tiles" make "p$1.jpg" set --force) \
-    $(measure vips thumbnail "p$1.jpg" thumb.jpg 156 --height 156 --crop centre)
-  printf '%-8s %-12s %10s %10s %10s %10s\n' "$1 MP" "${2}x$3" "$4" "$5" "$6" "$7"
+  # Turn about, so that a change in the machine's load falls on both.
+  : >ours
+  : >vips
+  i=0
+  while [ "$i" -lt "$runs" ]; do
+    once ours "$tiles" make "p$1.jpg" set --force
+    once vips vips thumbnail "p$1.jpg" thumb.jpg 156 --height 156 --crop centre
+    i=$((i + 1))
+  done
+  set -- "$@" $(summary ours) $(summary vips)
+  printf '%-7s %-12s %7s %7s %7s   %7s %7s %7s\n' "$1 MP" "${2}x$3" "$4" "$5" "$6" "$7" "$8" "$9"
   rm -f "p$1.jpg"
 done
