@@ -445,11 +445,11 @@ Square readSquare(const QString &path)
 
     QImage picture = reader.read();
     const QString damage = messages.firstJpegWarning();
-    if (picture.isNull()) {
-        return {{}, QStringLiteral("%1: cannot read a picture from it (%2)").arg(path, reader.errorString())};
-    }
     if (!damage.isEmpty()) {
         return {{}, QStringLiteral("%1: the picture data are damaged (%2)").arg(path, damage)};
+    }
+    if (picture.isNull()) {
+        return {{}, QStringLiteral("%1: cannot read a picture from it (%2)").arg(path, reader.errorString())};
     }
     if (!reducible) {
         side = std::min(picture.width(), picture.height());
