@@ -197,6 +197,14 @@ void PhotoTest::readSquare_data()
     QVERIFY(writeHeif(file(QStringLiteral("photo.avif")), blocks(480, 640), heif_compression_AV1, true));
     QTest::newRow("AVIF, Display P3 by ICC")
         << file(QStringLiteral("photo.avif")) << expectedIn(QColorSpace::DisplayP3) << 5 << QImage() << "";
+    // Through Qt's image format plugins, whatever the name says.
+    QVERIFY(blocks(500, 400).save(file(QStringLiteral("webp.png")), "WEBP", 100));
+    QTest::newRow("WebP named .png") << file(QStringLiteral("webp.png")) << srgb << 0 << QImage() << "";
+    QImage tiff = blocks(400, 500);
+    tiff.setColorSpace(QColorSpace::AdobeRgb);
+    QVERIFY(tiff.save(file(QStringLiteral("photo.tif")), "TIFF"));
+    QTest::newRow("Adobe RGB TIFF") << file(QStringLiteral("photo.tif")) << expectedIn(QColorSpace::AdobeRgb) << 1
+                                    << QImage() << "";
     {
         // Every pixel its own palette entry among 256: averaging palette
         // indices or re-quantising the average shows at once. The square
