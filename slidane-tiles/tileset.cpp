@@ -1,6 +1,7 @@
 #include "tileset.h"
 
 #include "folderwriter.h"
+#include "photo.h"
 #include "tilepicture.h"
 
 #include <QBuffer>
@@ -8,7 +9,6 @@
 #include <QFileInfo>
 #include <QHash>
 #include <QImage>
-#include <QImageReader>
 #include <QRandomGenerator>
 #include <QStandardPaths>
 #include <QtEndian>
@@ -140,28 +140,11 @@ QString folderProblem(const QString &folder)
 
 QString make(const MakeOptions &options)
 {
-    const QFileInfo photoInfo(options.photo);
-    if (!photoInfo.exists()) {
-        return QStringLiteral("%1: no such file").arg(options.photo);
+    const photo::Square photo = photo::readSquare(options.photo);
+    if (photo.picture.isNull()) {
+        return photo.error;
     }
-    QImageReader reader(options.photo);
-    reader.setAutoTransform(true); // a camera's EXIF orientation
-    const QImage photo = reader.read();
-    if (photo.isNull()) {
-        return QStringLiteral("%1: cannot read a picture from it (%2)").arg(options.photo, reader.errorString());
-    }
-    const int side = std::min(photo.width(), photo.height());
-    if (side < kPhotoSide) {
-        return QStringLiteral("%1: the photo is %2 x %3 pixels; it needs at least %4 x %4, and is not enlarged")
-            .arg(options.photo)
-            .arg(photo.width())
-            .arg(photo.height())
-            .arg(kPhotoSide);
-    }
-    // The largest centred square, scaled down by averaging.
-    const QImage square = photo.copy((photo.width() - side) / 2, (photo.height() - side) / 2, side, side)
-                              .scaled(kPhotoSide, kPhotoSide, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                              .convertToFormat(QImage::Format_RGB32);
+    const QImage &square = photo.picture;
 
     if (!QDir().mkpath(options.folder)) {
         return QStringLiteral("%1: cannot create the folder").arg(options.folder);

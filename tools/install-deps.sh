@@ -4,7 +4,7 @@ set -eu
 
 packages="cmake ninja-build g++ clang libclang-rt-14-dev
   qt6-base-dev libgl-dev fonts-dejavu-core
-  libgtest-dev libbenchmark-dev
+  libgtest-dev libbenchmark-dev libheif-dev qt6-image-formats-plugins
   xvfb xauth xdotool x11-utils imagemagick libx11-dev
   desktop-file-utils appstream dpkg-dev lintian man-db valgrind clang-format strace
   weston qt6-wayland
