@@ -256,6 +256,18 @@ private slots:
         QCOMPARE(tilepicture::load(path).verdict, Verdict::FileTooLarge);
     }
 
+    // Only a failed allocation is a want of memory; whatever else a decoder
+    // throws makes the file no picture, and nothing escapes the loader.
+    void exceptionsFromADecoderBecomeVerdicts()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("1.bmp"));
+        writeFile(path, "THROW:NOMEM");
+        QCOMPARE(tilepicture::load(path).verdict, Verdict::OutOfMemory);
+        writeFile(path, "THROW:other");
+        QCOMPARE(tilepicture::load(path).verdict, Verdict::NotAPicture);
+    }
+
     // A lying header must be refused before pixel memory is taken.
     void aSmallFileClaimingHugeSidesTakesNoPixelMemory()
     {
