@@ -16,7 +16,7 @@ namespace {
 [[noreturn]] void endWithError(QWidget *window, const char *what) noexcept
 {
     try {
-        const QString text = QStringLiteral("Chyba: ") + QString::fromLocal8Bit(what);
+        const QString text = QString::fromUtf8(slidane::texts::kErrorPrefix) + QString::fromLocal8Bit(what);
         std::fprintf(stderr, "slidane: %s\n", qUtf8Printable(text));
         try {
             QMessageBox box(QMessageBox::Critical, slidane::texts::appTitle(), text, QMessageBox::Ok, window);
@@ -24,7 +24,7 @@ namespace {
         } catch (...) {
         }
     } catch (...) {
-        std::fprintf(stderr, "slidane: Chyba: %s\n", what);
+        std::fprintf(stderr, "slidane: %s%s\n", slidane::texts::kErrorPrefix, what);
     }
     std::exit(EXIT_FAILURE);
 }
@@ -38,6 +38,6 @@ void runHandler(QWidget *window, const std::function<void()> &handler)
     } catch (const std::exception &error) {
         endWithError(window, error.what());
     } catch (...) {
-        endWithError(window, "neznámá chyba");
+        endWithError(window, slidane::texts::kUnknownError);
     }
 }

@@ -15,6 +15,9 @@ class QPushButton;
 
 // The game's one window. It owns the game state and the controls, turns
 // clicks into calls on the rules and mirrors their result on the pictures.
+// Controls and handlers keep the names the game has always used (frmMain,
+// cmdStart, Picture_07, Form_Load, NewGame, ...); everything else follows
+// Qt's conventions.
 class frmMain : public QWidget {
     Q_OBJECT
 

@@ -70,4 +70,10 @@ inline QString helpCaption()
     return QStringLiteral("Help");
 }
 
+// The report of an error that ends the program: the prefix, then what went
+// wrong. Plain characters, so that it can be written when no memory is left
+// for a QString.
+inline constexpr char kErrorPrefix[] = "Chyba: ";
+inline constexpr char kUnknownError[] = "neznámá chyba";
+
 } // namespace slidane::texts

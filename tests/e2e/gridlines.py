@@ -4,12 +4,14 @@
 Usage: gridlines.py SCREEN.ppm X0 Y0 RATIO
 X0, Y0: the client area's top-left on the screen; RATIO: device pixels per
 logical pixel. Prints the thickness in device pixels of each of the ten grid
-lines, and fails unless all are the same, and unless each cell's inside holds
-only the built-in pictures' colours and the cell's background.
+lines, and fails unless each is RATIO rounded (at least one) and starts where
+its logical position falls, and unless each cell's inside holds only the
+pictures' colours and the cell's background.
 """
 import sys
 
-PICTURE = {"FF0000", "040000", "C0C0C0"}
+# The built-in set's colours, and that of the 39-pixel set hidpi_e2e.sh writes.
+PICTURE = {"FF0000", "040000", "C0C0C0", "2080E0"}
 BLACK = "000000"
 
 
@@ -44,14 +46,20 @@ def main():
     horizontal = [[run(x0 + device(36 + 40 * c), y0 + device(16 + 40 * k) - 2, 0, 1) for c in range(4)]
                   for k in range(5)]
     thickness = {length for line in vertical + horizontal for _, length in line}
-    print("grid lines:", sorted(thickness), "device pixels")
-    if len(thickness) != 1:
-        print("FAIL: grid lines of different thickness:",
+    want = max(1, int(ratio + 0.5))
+    print("grid lines:", sorted(thickness), "device pixels, want", want)
+    if thickness != {want}:
+        print("FAIL: grid lines of the wrong thickness:",
               [[length for _, length in line] for line in vertical], [[length for _, length in line] for line in horizontal])
+        return 1
+    starts = {start[0] - x0 - device(16 + 40 * k) for k, line in enumerate(vertical) for start, _ in line}
+    starts |= {start[1] - y0 - device(16 + 40 * k) for k, line in enumerate(horizontal) for start, _ in line}
+    if starts != {0}:
+        print("FAIL: grid lines off their places by", sorted(starts), "device pixels")
         return 1
 
     # Inside each cell, between its lines: picture colours, and the cell's
-    # background where the 38-pixel picture leaves a strip of the inside.
+    # background where a 38-pixel picture leaves a strip of the inside.
     background = colour(x0 + device(12), y0 + device(100))
     allowed = PICTURE | {background}
     line = thickness.pop()

@@ -3,9 +3,10 @@
 # - at a device pixel ratio of 2 it keeps its proportions and every picture
 #   pixel becomes a crisp 2 x 2 block of screen pixels in the picture's own
 #   colours: no blur, no in-between colours at the edges;
-# - at 1.5 and 3 every grid line of the board is equally thick, the board's
-#   outer lines included, and the cells still hold only their pictures'
-#   colours.
+# - at 1.5, 1.75, 2.5 and 3 every grid line of the board, the outer ones
+#   included, is the scale rounded device pixels thick where its logical
+#   position falls, and the cells hold only their pictures' colours; at 1.75
+#   and 2.5 with 39-pixel tile files, which fill the cells up to their lines.
 set -eu
 game=$1
 gridlines=$2
@@ -42,10 +43,17 @@ done
 check_picture "preview" $((x0 + 400)) $((y0 + 16)) 132 "000000 FF0000 FFFFFF"
 stop_game
 
-for ratio in 1.5 3; do
-  start_at "$ratio"
-  convert "$scratch/screen.png" -depth 8 "$scratch/screen.ppm"
-  /usr/bin/python3 "$gridlines" "$scratch/screen.ppm" "$x0" "$y0" "$ratio" || fail "at scale $ratio"
-  stop_game
-done
-echo "PASS: 554x384 at scale 2 in crisp 2 x 2 blocks; even grid lines at 1.5 and 3"
+check_grid() {
+  for ratio in "$@"; do
+    start_at "$ratio"
+    convert "$scratch/screen.png" -depth 8 "$scratch/screen.ppm"
+    /usr/bin/python3 "$gridlines" "$scratch/screen.ppm" "$x0" "$y0" "$ratio" || fail "at scale $ratio"
+    stop_game
+  done
+}
+check_grid 1.5 3
+convert -size 39x39 xc:'#2080E0' -type truecolor BMP3:tile.bmp
+for tile in $(seq 0 15); do cp tile.bmp "$tile.bmp"; done
+check_grid 1.75 2.5
+[ "$(pixel_at screen.png $((x0 + 60)) $((y0 + 60)))" = 2080E0 ] || fail "the 39-pixel tile files are not shown"
+echo "PASS: 554x384 at scale 2 in crisp 2 x 2 blocks; grid lines in place and of rounded thickness at 1.5, 1.75, 2.5 and 3"

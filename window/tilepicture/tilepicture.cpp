@@ -9,6 +9,7 @@
 #include <QImageReader>
 
 #include <cerrno>
+#include <new>
 
 #ifdef Q_OS_UNIX
 #include <fcntl.h>
@@ -135,13 +136,16 @@ Loaded decode(const QByteArray &bytes)
 Loaded load(const QString &path)
 {
     // Running out of memory on a large file is one more way for a tile file
-    // to be unreadable; the game goes on with its built-in set.
+    // to be unreadable; so is anything else a decoder throws, an image
+    // format plugin's say. The game goes on with its built-in set.
     try {
         QByteArray bytes;
         const Verdict opened = readRegularFile(path, bytes);
         return opened == Verdict::Read ? decode(bytes) : Loaded{{}, opened};
-    } catch (...) {
+    } catch (const std::bad_alloc &) {
         return {{}, Verdict::OutOfMemory};
+    } catch (...) {
+        return {{}, Verdict::NotAPicture};
     }
 }
 

@@ -14,6 +14,7 @@ struct BitmapBuilder {
     quint16 bits = 24;
     quint32 compression = 0;
     std::vector<QRgb> palette;
+    quint32 coloursUsed = 0; // 0: as many as the depth allows
     std::vector<quint32> masks; // in the header where it has room, else after it
     QByteArray pixels;
 
@@ -43,6 +44,7 @@ struct BitmapBuilder {
             put(info, 14, bits, 2);
             put(info, 16, compression, 4);
             put(info, 20, static_cast<quint32>(pixels.size()), 4);
+            put(info, 32, coloursUsed, 4);
         }
         QByteArray after;
         for (std::size_t i = 0; i < masks.size(); ++i) {

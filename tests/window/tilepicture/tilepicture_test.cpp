@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include <array>
+#include <tuple>
 
 using tilepicture::Verdict;
 
@@ -17,6 +18,9 @@ constexpr QRgb G = 0xFF00FF00;
 constexpr QRgb B = 0xFF0000FF;
 constexpr QRgb W = 0xFFFFFFFF;
 constexpr QRgb T = 0x00000000; // left out by the file: transparent
+// Colours whose three channels all differ, to tell them apart.
+constexpr QRgb O = 0xFFF08010;
+constexpr QRgb V = 0xFF2040F0;
 using Rows = std::vector<std::vector<QRgb>>; // top row first
 
 QByteArray bytesOf(std::initializer_list<int> values)
@@ -181,6 +185,45 @@ private slots:
         BitmapBuilder core = bitmap(12, 9, 1, 1, paddedRow(bytesOf({0xA5, 0x80})));
         core.palette = {B, W};
         QTest::newRow("12-byte OS/2 header, 1-bit") << core.bytes() << Rows{{W, B, W, B, B, W, B, W, W}};
+        for (const auto &[bits, pixels, want] :
+            {std::tuple{4, bytesOf({0x21, 0x30}), Rows{{B, G, W}}}, std::tuple{8, bytesOf({2, 0, 3}), Rows{{B, R, W}}},
+                std::tuple{
+                    24, bytesOf({0x10, 0x80, 0xF0, 0xF0, 0x40, 0x20, 0x7F, 0x00, 0xFF}), Rows{{O, V, 0xFFFF007F}}}}) {
+            BitmapBuilder os2 = bitmap(12, 3, 1, static_cast<quint16>(bits), paddedRow(pixels));
+            os2.palette = bits == 24 ? std::vector<QRgb>{} : std::vector<QRgb>{R, G, B, W};
+            QTest::addRow("12-byte OS/2 header, %d-bit", bits) << os2.bytes() << want;
+        }
+        BitmapBuilder twoBits = bitmap(40, 5, 1, 2, paddedRow(bytesOf({0x1B, 0x80})));
+        twoBits.palette = {R, G, B, W};
+        twoBits.coloursUsed = 3; // the fourth entry is no colour of the picture
+        QTest::newRow("2-bit, three colours used") << twoBits.bytes() << Rows{{R, G, B, 0xFF000000, B}};
+        // Stores no palette at all: every index shows black, as past a short one.
+        QTest::newRow("4-bit without a palette") << bitmap(40, 3, 1, 4, paddedRow(bytesOf({0x12, 0x30}))).bytes()
+                                                 << Rows{{0xFF000000, 0xFF000000, 0xFF000000}};
+        // The byte above blue is no alpha without an alpha mask.
+        QTest::newRow("32-bit")
+            << bitmap(40, 2, 1, 32, bytesOf({0x10, 0x80, 0xF0, 0x7F, 0xF0, 0x40, 0x20, 0x7F})).bytes() << Rows{{O, V}};
+        QTest::newRow("compression 6 after a 40-byte header")
+            << withMasks(bitmap(40, 2, 1, 32, bytesOf({0x10, 0x80, 0xF0, 0x80, 0xF0, 0x40, 0x20, 0xFF})), 6,
+                   {0xFF0000, 0xFF00, 0xFF, 0xFF000000})
+                   .bytes()
+            << Rows{{0x80F08010, V}};
+        QTest::newRow("108-byte header")
+            << withMasks(bitmap(108, 2, 1, 16, words16({0x001F, 0xF800})), 3, {0xF800, 0x07E0, 0x1F}).bytes()
+            << Rows{{B, R}};
+        // Mid values tell rounding from truncation: 5 bits 16 -> 132, 6 bits 32 -> 130.
+        QTest::newRow("16-bit 5-5-5 mid values")
+            << bitmap(40, 1, 1, 16, words16({0x402F})).bytes() << Rows{{qRgb(132, 8, 123)}};
+        QTest::newRow("16-bit 5-6-5 mid values")
+            << withMasks(bitmap(40, 2, 1, 16, words16({0x840F, 0x0830})), 3, {0xF800, 0x07E0, 0x1F}).bytes()
+            << Rows{{qRgb(132, 130, 123), qRgb(8, 4, 132)}};
+        // Absolute runs of odd length, each followed by its padding and more codes.
+        QTest::newRow("RLE8 odd absolute run, then more")
+            << runLength(1, 5, 2, bytesOf({0, 3, 1, 0, 1, 0, 2, 0, 0, 0, 5, 1, 0, 1})).bytes()
+            << Rows{{G, G, G, G, G}, {G, R, G, R, R}};
+        QTest::newRow("RLE4 odd absolute run, then more")
+            << runLength(2, 7, 1, bytesOf({0, 5, 0x01, 0x01, 0x00, 0, 2, 0x11, 0, 1})).bytes()
+            << Rows{{R, G, R, G, R, G, G}};
     }
 
     void bitmapsShowAsCommonViewersShowThem()
@@ -220,6 +263,7 @@ private slots:
         const auto row24 = [](int width) { return paddedRow(QByteArray(3 * width, '\x7F')); };
         QVERIFY(!tilepicture::decode(bitmap(40, 1024, 1, 24, row24(1024)).bytes()).picture.isNull());
         QCOMPARE(tilepicture::decode(bitmap(40, 1025, 1, 24, row24(1025)).bytes()).verdict, Verdict::PictureTooLarge);
+        QCOMPARE(tilepicture::decode(bitmap(12, 1025, 1, 24, row24(1025)).bytes()).verdict, Verdict::PictureTooLarge);
         QByteArray column;
         for (int y = 0; y < 1025; ++y) {
             column += row24(1);
@@ -240,6 +284,11 @@ private slots:
             bitmap(40, 3, 2, 24, paddedRow(QByteArray(9, '\x10')) + paddedRow(QByteArray(9, '\x20'))).bytes();
         QVERIFY(!tilepicture::decode(whole).picture.isNull());
         QCOMPARE(tilepicture::decode(whole.chopped(2)).verdict, Verdict::CutShort);
+        // A run-length bitmap's codes may end where the file does, but not start past it.
+        QByteArray runs = runLength(1, 2, 1, {}).bytes();
+        QCOMPARE(tilepicture::decode(runs).picture.pixel(1, 0), T);
+        BitmapBuilder::put(runs, 10, static_cast<quint32>(runs.size() + 1), 4);
+        QCOMPARE(tilepicture::decode(runs).verdict, Verdict::CutShort);
     }
 
     void filesUpTo8MiBLoad()
@@ -254,6 +303,18 @@ private slots:
         QVERIFY(!tilepicture::load(path).picture.isNull());
         writeFile(path, file + '\0');
         QCOMPARE(tilepicture::load(path).verdict, Verdict::FileTooLarge);
+    }
+
+    // Only a failed allocation is a want of memory; whatever else a decoder
+    // throws makes the file no picture, and nothing escapes the loader.
+    void exceptionsFromADecoderBecomeVerdicts()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("1.bmp"));
+        writeFile(path, "THROW:NOMEM");
+        QCOMPARE(tilepicture::load(path).verdict, Verdict::OutOfMemory);
+        writeFile(path, "THROW:other");
+        QCOMPARE(tilepicture::load(path).verdict, Verdict::NotAPicture);
     }
 
     // A lying header must be refused before pixel memory is taken.
