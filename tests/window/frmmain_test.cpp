@@ -180,6 +180,60 @@ private slots:
         QCOMPARE(QAccessible::queryAccessibleInterface(preview)->text(QAccessible::Description), preview->toolTip());
     }
 
+    void accessibleWindowListsOnlyTheShownControls()
+    {
+        QAccessibleInterface *const frame = QAccessible::queryAccessibleInterface(window_.get());
+        QCOMPARE(frame->role(), QAccessible::Window);
+        QCOMPARE(frame->childCount(), 5);
+        QSet<QObject *> shown;
+        for (int i = 0; i < frame->childCount(); ++i) {
+            QAccessibleInterface *const child = frame->child(i);
+            QVERIFY(child);
+            QCOMPARE(frame->indexOfChild(child), i);
+            shown << child->object();
+        }
+        QCOMPARE(shown,
+            (QSet<QObject *>{window_->findChild<QGroupBox *>(), window_->findChild<QLabel *>(QStringLiteral("img15")),
+                window_->findChild<QPushButton *>(QStringLiteral("cmdStart")),
+                window_->findChild<QPushButton *>(QStringLiteral("cmdEnd")),
+                window_->findChild<QPushButton *>(QStringLiteral("cmdHelp"))}));
+        QCOMPARE(frame->child(frame->childCount()), nullptr);
+        QCOMPARE(frame->child(-1), nullptr);
+        QCOMPARE(frame->indexOfChild(nullptr), -1);
+        QCOMPARE(frame->indexOfChild(QAccessible::queryAccessibleInterface(cell(0))), -1);
+    }
+
+    void accessibleCellsAreButtonsThatKnowTheirPlace()
+    {
+        for (int k = 1; k <= 16; ++k) {
+            QAccessibleInterface *const box = QAccessible::queryAccessibleInterface(cell(k));
+            QCOMPARE(box->role(), QAccessible::Button);
+            QCOMPARE(box->text(QAccessible::Description),
+                QStringLiteral("řádek %1, sloupec %2").arg(slidane::rowOfCell(k)).arg(slidane::colOfCell(k)));
+            QCOMPARE(box->actionInterface()->actionNames(),
+                (QStringList{QAccessibleActionInterface::pressAction(), QAccessibleActionInterface::setFocusAction()}));
+        }
+    }
+
+    // Press clicks the cell once the action has returned; the cell's other
+    // actions stay Qt's.
+    void pressOnACellClicksItAfterTheActionReturns()
+    {
+        window_->setBoardForTest(gapInCell6());
+        ModalCloser closer;
+        QAccessible::queryAccessibleInterface(cell(16))->actionInterface()->doAction(
+            QAccessibleActionInterface::pressAction());
+        QAccessible::queryAccessibleInterface(cell(7))->actionInterface()->doAction(
+            QAccessibleActionInterface::pressAction());
+        QVERIFY(window_->game().board() == gapInCell6());
+        QTRY_COMPARE(tileIn(*window_, 6), 7);
+        QCOMPARE(tileIn(*window_, 7), 0);
+        QCOMPARE(tileIn(*window_, 16), 6);
+        QAccessible::queryAccessibleInterface(cell(3))->actionInterface()->doAction(
+            QAccessibleActionInterface::setFocusAction());
+        QCOMPARE(window_->focusWidget(), cell(3));
+    }
+
     void previewTooltipIsTheSixtyCharacterSentence()
     {
         const QString tip = window_->findChild<QLabel *>(QStringLiteral("img15"))->toolTip();
