@@ -162,7 +162,7 @@ void announce(QWidget *origin, const QString &text)
         return;
     }
     QWidget *about = QApplication::focusWidget();
-    if (about == nullptr || about->window() != origin->window()) {
+    if (about == nullptr) {
         about = origin;
     }
 #if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)

@@ -17,9 +17,9 @@ void install();
 bool listening();
 
 // Has a screen reader say text once, as news about the control that has the
-// keyboard focus in origin's window, or about origin when none has: screen
-// readers speak such news only about the focused control. No name or
-// description changes, and nothing is sent when no one listens.
+// keyboard focus, or about origin when none has: screen readers speak such
+// news only about the focused control. No name or description changes, and
+// nothing is sent when no one listens.
 void announce(QWidget *origin, const QString &text);
 
 } // namespace accessibility

@@ -187,10 +187,11 @@ void frmMain::cellClick(int cell)
     }
     // Told before the solved check, whose win box would hold it back.
     if (accessibility::listening()) {
-        const int blank = moved ? moved->blank : 0;
-        accessibility::announce(cellBox(cell),
-            moved ? slidane::texts::tileMoved(tileIn(blank), slidane::rowOfCell(blank), slidane::colOfCell(blank))
-                  : slidane::texts::cannotMove(tileIn(cell)));
+        const int to = moved ? moved->blank : cell; // where the clicked tile stands now
+        const QString news = moved
+            ? slidane::texts::tileMoved(tileIn(to), slidane::rowOfCell(to), slidane::colOfCell(to))
+            : slidane::texts::cannotMove(tileIn(cell));
+        accessibility::announce(cellBox(cell), news);
     }
     CheckSolved();
 }
