@@ -103,21 +103,16 @@ focused = next(cell for cell in cells if cell.getState().contains(pyatspi.STATE_
 
 
 def press(accessible, heard):
-    """Presses accessible and waits for the focused cell to tell `heard`,
-    followed by a change without text, which makes a screen reader that
-    keeps a copy of the description read the real one again."""
+    """Presses accessible; the focused cell must tell `heard` and then send a
+    change without text, so that a screen reader that keeps a copy of the
+    description reads the real one again."""
     name = accessible.name
     news.clear()
     accessible.queryAction().doAction(0)
-
-    def told():
-        if (focused, heard) not in news:
-            return False
-        return any(s == focused and not isinstance(d, str) for s, d in news[news.index((focused, heard)):])
-
-    if not pump(5, told):
-        fail(f"after Press on {name} the focused cell told {[d for s, d in news if s == focused]!r}"
-             f", want {heard!r} and then no text; others told {[d for s, d in news if s != focused]!r}")
+    if not pump(5, lambda: (focused, heard) in news and any(
+            s == focused and not isinstance(d, str) for s, d in news[news.index((focused, heard)):])):
+        fail(f"after Press on {name} the focused cell told {[d for s, d in news if s == focused]!r}, want {heard!r}"
+             " and then no text")
 
 
 def gap_place():

@@ -153,13 +153,21 @@ private slots:
         QCOMPARE(small.pixelColor(0, 0), QColor(255, 0, 0));
     }
 
+    // Each cell is a button named after its tile and described by its place.
     void accessibleNamesSayWhatEachCellShows()
     {
         const auto verifyNames = [this] {
             for (int k = 1; k <= 16; ++k) {
                 const int tile = tileIn(*window_, k);
-                const QString name = QAccessible::queryAccessibleInterface(cell(k))->text(QAccessible::Name);
-                QCOMPARE(name, tile == 0 ? QStringLiteral("Prázdné pole") : QStringLiteral("Dlaždice %1").arg(tile));
+                QAccessibleInterface *const box = QAccessible::queryAccessibleInterface(cell(k));
+                QCOMPARE(box->text(QAccessible::Name),
+                    tile == 0 ? QStringLiteral("Prázdné pole") : QStringLiteral("Dlaždice %1").arg(tile));
+                QCOMPARE(box->text(QAccessible::Description),
+                    QStringLiteral("řádek %1, sloupec %2").arg(slidane::rowOfCell(k)).arg(slidane::colOfCell(k)));
+                QCOMPARE(box->role(), QAccessible::Button);
+                QCOMPARE(box->actionInterface()->actionNames(),
+                    (QStringList{
+                        QAccessibleActionInterface::pressAction(), QAccessibleActionInterface::setFocusAction()}));
             }
         };
         verifyNames();
@@ -186,53 +194,32 @@ private slots:
         box.show();
         QAccessibleInterface *const frame = QAccessible::queryAccessibleInterface(window_.get());
         QCOMPARE(frame->role(), QAccessible::Window);
-        QCOMPARE(frame->childCount(), 5);
-        QSet<QObject *> shown;
+        QStringList shown;
         for (int i = 0; i < frame->childCount(); ++i) {
-            QAccessibleInterface *const child = frame->child(i);
-            QVERIFY(child);
-            QCOMPARE(frame->indexOfChild(child), i);
-            shown << child->object();
+            QCOMPARE(frame->indexOfChild(frame->child(i)), i);
+            shown << frame->child(i)->object()->objectName();
         }
-        QCOMPARE(shown,
-            (QSet<QObject *>{window_->findChild<QGroupBox *>(), window_->findChild<QLabel *>(QStringLiteral("img15")),
-                window_->findChild<QPushButton *>(QStringLiteral("cmdStart")),
-                window_->findChild<QPushButton *>(QStringLiteral("cmdEnd")),
-                window_->findChild<QPushButton *>(QStringLiteral("cmdHelp"))}));
+        QCOMPARE(shown.join(QLatin1Char(' ')), QLatin1String("frameMain cmdHelp cmdEnd cmdStart img15"));
         QCOMPARE(frame->child(frame->childCount()), nullptr);
         QCOMPARE(frame->child(-1), nullptr);
         QCOMPARE(frame->indexOfChild(nullptr), -1);
         QCOMPARE(frame->indexOfChild(QAccessible::queryAccessibleInterface(cell(0))), -1);
     }
 
-    void accessibleCellsAreButtonsThatKnowTheirPlace()
-    {
-        for (int k = 1; k <= 16; ++k) {
-            QAccessibleInterface *const box = QAccessible::queryAccessibleInterface(cell(k));
-            QCOMPARE(box->role(), QAccessible::Button);
-            QCOMPARE(box->text(QAccessible::Description),
-                QStringLiteral("řádek %1, sloupec %2").arg(slidane::rowOfCell(k)).arg(slidane::colOfCell(k)));
-            QCOMPARE(box->actionInterface()->actionNames(),
-                (QStringList{QAccessibleActionInterface::pressAction(), QAccessibleActionInterface::setFocusAction()}));
-        }
-    }
-
-    // Press clicks the cell once the action has returned; the cell's other
-    // actions stay Qt's.
+    // Press clicks the cell once the action has returned; SetFocus stays Qt's.
     void pressOnACellClicksItAfterTheActionReturns()
     {
         window_->setBoardForTest(gapInCell6());
         ModalCloser closer;
-        QAccessible::queryAccessibleInterface(cell(16))->actionInterface()->doAction(
-            QAccessibleActionInterface::pressAction());
-        QAccessible::queryAccessibleInterface(cell(7))->actionInterface()->doAction(
-            QAccessibleActionInterface::pressAction());
+        const auto act = [this](int k, const QString &action) {
+            QAccessible::queryAccessibleInterface(cell(k))->actionInterface()->doAction(action);
+        };
+        act(16, QAccessibleActionInterface::pressAction());
+        act(7, QAccessibleActionInterface::pressAction());
         QVERIFY(window_->game().board() == gapInCell6());
         QTRY_COMPARE(tileIn(*window_, 6), 7);
-        QCOMPARE(tileIn(*window_, 7), 0);
         QCOMPARE(tileIn(*window_, 16), 6);
-        QAccessible::queryAccessibleInterface(cell(3))->actionInterface()->doAction(
-            QAccessibleActionInterface::setFocusAction());
+        act(3, QAccessibleActionInterface::setFocusAction());
         QCOMPARE(window_->focusWidget(), cell(3));
     }
 
