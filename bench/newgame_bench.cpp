@@ -1,6 +1,8 @@
-// Times a whole new game as the Start button runs it: the deal and the
-// sixteen tile files read from the current directory.
+// Times what the window does for the player: a whole new game as the Start
+// button runs it (the deal and the sixteen tile files read from the current
+// directory), and clicks on the cells.
 #include "frmmain.h"
+#include "picturebox.h"
 
 #include <QApplication>
 #include <QDir>
@@ -33,6 +35,27 @@ void newGameWithTileFiles(benchmark::State &state)
     QDir::setCurrent(previous);
 }
 BENCHMARK(newGameWithTileFiles)->Unit(benchmark::kMicrosecond);
+
+// Three clicks as the cells' handlers run them: tile 12 down into the gap,
+// back up, and a click on a far cell that moves nothing. Tiles 1 and 2 stand
+// exchanged, so no click ever opens the win box.
+void cellClicks(benchmark::State &state)
+{
+    frmMain window;
+    slidane::Board board = slidane::Board::solved();
+    board(1, 1) = 2;
+    board(1, 2) = 1;
+    window.setBoardForTest(board);
+    auto *const cell12 = window.findChild<PictureBox *>(QStringLiteral("Picture_12"));
+    auto *const cell16 = window.findChild<PictureBox *>(QStringLiteral("Picture_16"));
+    auto *const cell01 = window.findChild<PictureBox *>(QStringLiteral("Picture_01"));
+    for (auto _ : state) {
+        cell12->click();
+        cell16->click();
+        cell01->click();
+    }
+}
+BENCHMARK(cellClicks)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

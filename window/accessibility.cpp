@@ -1,8 +1,10 @@
 #include "accessibility.h"
 
+#include "frmmain.h"
 #include "picturebox.h"
 
 #include <QAccessibleWidget>
+#include <QApplication>
 #include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -73,17 +75,18 @@ public:
     }
 };
 
-QAccessibleInterface *interfaceFor(const QString &className, QObject *object)
+QAccessibleInterface *interfaceFor(const QString &, QObject *object)
 {
-    if (className == QLatin1String("frmMain")) {
-        return new WindowAccessible(static_cast<QWidget *>(object));
+    if (auto *window = qobject_cast<frmMain *>(object)) {
+        return new WindowAccessible(window);
     }
-    if (className == QLatin1String("PictureBox")) {
-        return new CellAccessible(static_cast<PictureBox *>(object));
+    if (auto *cell = qobject_cast<PictureBox *>(object)) {
+        return new CellAccessible(cell);
     }
     return nullptr;
 }
 
+#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
 // The sender of an AT-SPI event, as the bridge gives it: the application's
 // bus name and its root object.
 struct ObjectReference {
@@ -107,9 +110,32 @@ const QDBusArgument &operator>>(const QDBusArgument &argument, ObjectReference &
     return argument;
 }
 
+// Sends a description change of widget whose data is value, as Qt's bridge
+// sends its own events: on the bridge's connection to the accessibility
+// bus, from the object path the bridge gives the widget.
+void sendDescriptionChange(QWidget *widget, const QVariant &value)
+{
+    const QDBusConnection bus(QStringLiteral("a11y"));
+    QAccessibleInterface *const widgetInterface = QAccessible::queryAccessibleInterface(widget);
+    if (!bus.isConnected() || widgetInterface == nullptr) {
+        return;
+    }
+    const QString path =
+        QStringLiteral("/org/a11y/atspi/accessible/") + QString::number(QAccessible::uniqueId(widgetInterface));
+    QDBusMessage event = QDBusMessage::createSignal(
+        path, QStringLiteral("org.a11y.atspi.Event.Object"), QStringLiteral("PropertyChange"));
+    event << QStringLiteral("accessible-description") << 0 << 0 << QVariant::fromValue(QDBusVariant(value))
+          << QVariant::fromValue(ObjectReference{
+                 bus.baseService(), QDBusObjectPath(QStringLiteral("/org/a11y/atspi/accessible/root"))});
+    bus.send(event);
+}
+#endif
+
 } // namespace
 
+#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
 Q_DECLARE_METATYPE(ObjectReference)
+#endif
 
 namespace accessibility {
 
@@ -117,35 +143,42 @@ void install()
 {
     static const bool installed = [] {
         QAccessible::installFactory(interfaceFor);
+#if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
         qDBusRegisterMetaType<ObjectReference>();
+#endif
         return true;
     }();
     Q_UNUSED(installed);
 }
 
-void announceName(QWidget *cell)
+bool listening()
 {
-    // Qt 6.4's AT-SPI bridge sends a name change with an object reference
-    // where screen readers expect the new name, and Orca drops it. The same
-    // event with the name as text goes out here, on the bridge's own
-    // connection to the accessibility bus, so that it comes from the game.
+    return QAccessible::isActive();
+}
+
+void announce(QWidget *origin, const QString &text)
+{
     if (!QAccessible::isActive()) {
         return;
     }
-    const QDBusConnection bus(QStringLiteral("a11y"));
-    QAccessibleInterface *const cellInterface = QAccessible::queryAccessibleInterface(cell);
-    if (!bus.isConnected() || cellInterface == nullptr) {
-        return;
+    QWidget *about = QApplication::focusWidget();
+    if (about == nullptr) {
+        about = origin;
     }
-    const QString path =
-        QStringLiteral("/org/a11y/atspi/accessible/") + QString::number(QAccessible::uniqueId(cellInterface));
-    QDBusMessage event = QDBusMessage::createSignal(
-        path, QStringLiteral("org.a11y.atspi.Event.Object"), QStringLiteral("PropertyChange"));
-    event << QStringLiteral("accessible-name") << 0 << 0
-          << QVariant::fromValue(QDBusVariant(cellInterface->text(QAccessible::Name)))
-          << QVariant::fromValue(ObjectReference{
-                 bus.baseService(), QDBusObjectPath(QStringLiteral("/org/a11y/atspi/accessible/root"))});
-    bus.send(event);
+#if QT_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    QAccessibleAnnouncementEvent event(about, text);
+    QAccessible::updateAccessibility(&event);
+#else
+    // Qt before 6.8 has no announcement, and Qt 6.4's bridge sends a name or
+    // description change with a reference to the object where screen readers
+    // expect the text, which Orca 43 drops. So the news goes out by hand as a
+    // description change that carries the text, which Orca speaks for the
+    // focused control, and then one that carries none: that makes a screen
+    // reader that keeps a copy of the description read the real one again,
+    // and it says nothing. This branch can go once the game needs Qt 6.8.
+    sendDescriptionChange(about, text);
+    sendDescriptionChange(about, 0);
+#endif
 }
 
 } // namespace accessibility

@@ -71,6 +71,7 @@ void frmMain::createControls()
         auto *box = new PictureBox(frameMain);
         box->setObjectName(QStringLiteral("Picture_%1").arg(cell, 2, 10, QLatin1Char('0')));
         box->setGeometry(8 + 40 * (slidane::colOfCell(cell) - 1), 16 + 40 * (slidane::rowOfCell(cell) - 1), 41, 41);
+        box->setAccessibleDescription(slidane::texts::cellPlace(slidane::rowOfCell(cell), slidane::colOfCell(cell)));
         connect(box, &PictureBox::clicked, this, [this, cell] { runHandler(this, [this, cell] { cellClick(cell); }); });
         Picture_.at(static_cast<std::size_t>(cell)) = box;
     }
@@ -180,8 +181,17 @@ void frmMain::setBoardForTest(const slidane::Board &board)
 
 void frmMain::cellClick(int cell)
 {
-    if (const auto moved = game_.clickCell(cell)) {
+    const auto moved = game_.clickCell(cell);
+    if (moved) {
         MoveTile(moved->clicked, moved->blank);
+    }
+    // Told before the solved check, whose win box would hold it back.
+    if (accessibility::listening()) {
+        const int to = moved ? moved->blank : cell; // where the clicked tile stands now
+        const QString news = moved
+            ? slidane::texts::tileMoved(tileIn(to), slidane::rowOfCell(to), slidane::colOfCell(to))
+            : slidane::texts::cannotMove(tileIn(cell));
+        accessibility::announce(cellBox(cell), news);
     }
     CheckSolved();
 }
@@ -206,7 +216,6 @@ void frmMain::nameCell(int cell)
     const QString name = slidane::texts::cellName(tileIn(cell));
     if (box->accessibleName() != name) {
         box->setAccessibleName(name);
-        accessibility::announceName(box);
     }
 }
 
@@ -220,6 +229,7 @@ void frmMain::CheckSolved()
 void frmMain::cmdStart_Click()
 {
     NewGame();
+    accessibility::announce(cmdStart, slidane::texts::newGameDealt());
 }
 
 void frmMain::cmdHelp_Click()

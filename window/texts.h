@@ -47,6 +47,30 @@ inline QString cellName(int tile)
     return tile == 0 ? QStringLiteral("Prázdné pole") : QStringLiteral("Dlaždice %1").arg(tile);
 }
 
+// Where a cell stands, said after its name: "řádek 2, sloupec 3".
+inline QString cellPlace(int row, int col)
+{
+    return QStringLiteral("řádek %1, sloupec %2").arg(row).arg(col);
+}
+
+// What a screen reader says after a click or a Press on a cell: the tile
+// that moved and where it stands now, or that the clicked tile cannot move.
+// A click on the gap moves nothing and says only what the cell is.
+inline QString tileMoved(int tile, int row, int col)
+{
+    return cellName(tile) + QStringLiteral(": ") + cellPlace(row, col);
+}
+inline QString cannotMove(int tile)
+{
+    return tile == 0 ? cellName(tile) : cellName(tile) + QStringLiteral(" se nemůže posunout");
+}
+
+// What a screen reader says after Start.
+inline QString newGameDealt()
+{
+    return QStringLiteral("Nová hra");
+}
+
 // What a screen reader calls the board and the preview.
 inline QString boardName()
 {

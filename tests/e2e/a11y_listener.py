@@ -1,10 +1,10 @@
 #!/usr/bin/python3
 """Plays the running game as a screen reader does, over the AT-SPI bus.
 
-Checks the roles and names of the window, performs the Press action of a
-cell beside the gap and of a far cell, and checks what a screen reader
-hears after a move: a name-change event whose data is the moved cell's new
-name as text.
+Checks the roles, names and places of the window's controls, gives a cell
+the keyboard focus, performs the Press action of other cells and of Start,
+and checks what a screen reader hears after each: a description-change
+event about the focused cell whose data is the outcome as text.
 """
 import subprocess
 import sys
@@ -56,9 +56,9 @@ class Screen:
         return self.pixels[at:at + 3].hex().upper()
 
 
-names = []
+news = []
 pyatspi.Registry.registerEventListener(
-    lambda event: names.append((event.source, event.any_data)), "object:property-change:accessible-name")
+    lambda event: news.append((event.source, event.any_data)), "object:property-change:accessible-description")
 
 app = None
 if not pump(20, lambda: find_app() is not None):
@@ -89,6 +89,30 @@ extents = [cell.queryComponent().getExtents(pyatspi.DESKTOP_COORDS) for cell in 
 left = min(e.x for e in extents)
 top = min(e.y for e in extents)
 at = {(round((e.y - top) / 40), round((e.x - left) / 40)): (cell, e) for cell, e in zip(cells, extents)}
+places = {place: cell.description for place, (cell, _) in at.items()}
+if places != {(r, c): f"řádek {r + 1}, sloupec {c + 1}" for r in range(4) for c in range(4)}:
+    fail(f"the cells describe their places as {sorted(places.items())}")
+
+# The window takes the keyboard focus, and with it one cell: news is told
+# about that cell whichever cell is pressed.
+subprocess.run(["xdotool", "search", "--sync", "--name", f"^{TITLE}$", "windowfocus", "--sync"], check=True,
+               capture_output=True)
+if not pump(5, lambda: any(cell.getState().contains(pyatspi.STATE_FOCUSED) for cell in cells)):
+    fail("no cell has the focus in the focused window")
+focused = next(cell for cell in cells if cell.getState().contains(pyatspi.STATE_FOCUSED))
+
+
+def press(accessible, heard):
+    """Presses accessible; the focused cell must tell `heard` and then send a
+    change without text, so that a screen reader that keeps a copy of the
+    description reads the real one again."""
+    name = accessible.name
+    news.clear()
+    accessible.queryAction().doAction(0)
+    if not pump(5, lambda: (focused, heard) in news and any(
+            s == focused and not isinstance(d, str) for s, d in news[news.index((focused, heard)):])):
+        fail(f"after Press on {name} the focused cell told {[d for s, d in news if s == focused]!r}, want {heard!r}"
+             " and then no text")
 
 
 def gap_place():
@@ -109,26 +133,29 @@ def move_shown(gap_now, gap_was):
 row, col = gap_place()
 if shown(Screen(), (row, col)) != "C0C0C0":
     fail("the gap's cell does not show the gap")
-beside = (row - 1, col) if row > 0 else (row + 1, col)
+beside = next(place for place in [(row - 1, col), (row, col - 1), (row, col + 1), (row + 1, col)]
+              if place in at and at[place][0] != focused)
 tile, _ = at[beside]
 tile_name = tile.name
-tile.queryAction().doAction(0)
+press(tile, f"{tile_name}: řádek {row + 1}, sloupec {col + 1}")
 if not pump(5, lambda: tile.name == GAP and at[(row, col)][0].name == tile_name):
     fail(f"Press on {tile_name} beside the gap moved nothing")
 if not pump(5, lambda: move_shown(beside, (row, col))):
     fail("the screen does not show the move")
-pump(0.5)
-if not any(source == tile and isinstance(data, str) and data == GAP for source, data in names):
-    fail(f"no name change carried the moved cell's new name as text; heard {[d for _, d in names]!r}")
 
 # A cell two steps from the gap: nothing moves.
 row, col = gap_place()
 far = next(place for place in at if abs(place[0] - row) + abs(place[1] - col) >= 2)
 screen = Screen()
 before = [(cell.name, shown(screen, place)) for place, (cell, _) in sorted(at.items())]
-at[far][0].queryAction().doAction(0)
-pump(1)
+press(at[far][0], f"{at[far][0].name} se nemůže posunout")
+press(at[(row, col)][0], GAP)
+pump(0.5)
 screen = Screen()
 if [(cell.name, shown(screen, place)) for place, (cell, _) in sorted(at.items())] != before:
-    fail("Press on a far cell changed the board")
-print(f"PASS: frame, board and buttons named; Press moved {tile_name} and was heard; a far cell stayed")
+    fail("Press on a far cell or on the gap changed the board")
+press(next(child for child in frame if child.name == "Start"), "Nová hra")
+if focused.description != places[next(place for place, (cell, _) in at.items() if cell == focused)]:
+    fail(f"after the news the focused cell describes itself as {focused.description!r}")
+print(f"PASS: frame, board and buttons named, cells placed; Press moved {tile_name}, a far tile and the gap"
+      " stayed, Start dealt, and the focused cell told each")

@@ -153,13 +153,21 @@ private slots:
         QCOMPARE(small.pixelColor(0, 0), QColor(255, 0, 0));
     }
 
+    // Each cell is a button named after its tile and described by its place.
     void accessibleNamesSayWhatEachCellShows()
     {
         const auto verifyNames = [this] {
             for (int k = 1; k <= 16; ++k) {
                 const int tile = tileIn(*window_, k);
-                const QString name = QAccessible::queryAccessibleInterface(cell(k))->text(QAccessible::Name);
-                QCOMPARE(name, tile == 0 ? QStringLiteral("Prázdné pole") : QStringLiteral("Dlaždice %1").arg(tile));
+                QAccessibleInterface *const box = QAccessible::queryAccessibleInterface(cell(k));
+                QCOMPARE(box->text(QAccessible::Name),
+                    tile == 0 ? QStringLiteral("Prázdné pole") : QStringLiteral("Dlaždice %1").arg(tile));
+                QCOMPARE(box->text(QAccessible::Description),
+                    QStringLiteral("řádek %1, sloupec %2").arg(slidane::rowOfCell(k)).arg(slidane::colOfCell(k)));
+                QCOMPARE(box->role(), QAccessible::Button);
+                QCOMPARE(box->actionInterface()->actionNames(),
+                    (QStringList{
+                        QAccessibleActionInterface::pressAction(), QAccessibleActionInterface::setFocusAction()}));
             }
         };
         verifyNames();
@@ -178,6 +186,41 @@ private slots:
         }
         auto *preview = window_->findChild<QLabel *>(QStringLiteral("img15"));
         QCOMPARE(QAccessible::queryAccessibleInterface(preview)->text(QAccessible::Description), preview->toolTip());
+    }
+
+    void accessibleWindowListsOnlyTheShownControls()
+    {
+        QWidget box(window_.get(), Qt::Dialog); // a window of its own, as the win and help boxes are
+        box.show();
+        QAccessibleInterface *const frame = QAccessible::queryAccessibleInterface(window_.get());
+        QCOMPARE(frame->role(), QAccessible::Window);
+        QStringList shown;
+        for (int i = 0; i < frame->childCount(); ++i) {
+            QCOMPARE(frame->indexOfChild(frame->child(i)), i);
+            shown << frame->child(i)->object()->objectName();
+        }
+        QCOMPARE(shown.join(QLatin1Char(' ')), QLatin1String("frameMain cmdHelp cmdEnd cmdStart img15"));
+        QCOMPARE(frame->child(frame->childCount()), nullptr);
+        QCOMPARE(frame->child(-1), nullptr);
+        QCOMPARE(frame->indexOfChild(nullptr), -1);
+        QCOMPARE(frame->indexOfChild(QAccessible::queryAccessibleInterface(cell(0))), -1);
+    }
+
+    // Press clicks the cell once the action has returned; SetFocus stays Qt's.
+    void pressOnACellClicksItAfterTheActionReturns()
+    {
+        window_->setBoardForTest(gapInCell6());
+        ModalCloser closer;
+        const auto act = [this](int k, const QString &action) {
+            QAccessible::queryAccessibleInterface(cell(k))->actionInterface()->doAction(action);
+        };
+        act(16, QAccessibleActionInterface::pressAction());
+        act(7, QAccessibleActionInterface::pressAction());
+        QVERIFY(window_->game().board() == gapInCell6());
+        QTRY_COMPARE(tileIn(*window_, 6), 7);
+        QCOMPARE(tileIn(*window_, 16), 6);
+        act(3, QAccessibleActionInterface::setFocusAction());
+        QCOMPARE(window_->focusWidget(), cell(3));
     }
 
     void previewTooltipIsTheSixtyCharacterSentence()
