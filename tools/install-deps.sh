@@ -5,7 +5,7 @@ set -eu
 packages="cmake ninja-build g++ clang libclang-rt-14-dev
   qt6-base-dev libgl-dev fonts-dejavu-core
   libgtest-dev libbenchmark-dev
-  xvfb xauth xdotool x11-utils imagemagick libx11-dev
+  xvfb xauth xdotool x11-utils imagemagick libx11-dev libxdamage-dev
   desktop-file-utils appstream dpkg-dev lintian man-db valgrind clang-format
   weston qt6-wayland
   dbus at-spi2-core python3 python3-pyatspi"
