@@ -7,7 +7,7 @@ packages="cmake ninja-build g++ clang libclang-rt-14-dev
   libgtest-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick libx11-dev libxdamage-dev
   desktop-file-utils appstream dpkg-dev lintian man-db valgrind clang-format
-  weston qt6-wayland
+  weston qt6-wayland libwayland-dev pkg-config sway xwayland
   dbus at-spi2-core python3 python3-pyatspi"
 
 missing=""
