@@ -1,23 +1,27 @@
 #include "builtinpictures.h"
 
-#include <QImageReader>
+#include "tilepicture/bitmapreader.h"
+
+#include <QFile>
 #include <QString>
 
 #include <stdexcept>
 
 namespace {
 
-// The built-in pictures are bitmaps by construction. Naming the format and
-// turning detection off takes Qt's own bitmap reader straight away; with
-// detection on, every read first loads and asks each image plugin.
+// The built-in pictures are bitmaps by construction, read by the game's own
+// bitmap reader: any QImageReader, even one told the format, first loads the
+// metadata of every image plugin, which cost the start a few milliseconds.
 QPixmap resourcePicture(const QString &name)
 {
-    QImageReader reader(QStringLiteral(":/assets/") + name, "bmp");
-    reader.setAutoDetectImageFormat(false);
-    const QImage picture = reader.read();
-    if (picture.isNull()) {
-        throw std::runtime_error(
-            "built-in picture " + name.toStdString() + " cannot be read: " + reader.errorString().toStdString());
+    QFile file(QStringLiteral(":/assets/") + name);
+    if (!file.open(QIODevice::ReadOnly)) {
+        throw std::runtime_error("built-in picture " + name.toStdString() + " is missing");
+    }
+    constexpr int kLargest = 66;
+    const auto [picture, outcome] = bitmapreader::read(file.readAll(), kLargest, QSize(kLargest, kLargest));
+    if (outcome != bitmapreader::Outcome::Read) {
+        throw std::runtime_error("built-in picture " + name.toStdString() + " cannot be read");
     }
     return QPixmap::fromImage(picture);
 }

@@ -1,6 +1,7 @@
 #include "frmmain.h"
 
 #include "accessibility.h"
+#include "boardframe.h"
 #include "cells.h"
 #include "fatalerror.h"
 #include "messagebox.h"
@@ -10,7 +11,6 @@
 #include "tilepicture.h"
 
 #include <QApplication>
-#include <QGroupBox>
 #include <QPushButton>
 
 namespace {
@@ -62,7 +62,7 @@ void frmMain::createControls()
     setAutoFillBackground(true);
     resize(445, kClientHeight);
 
-    frameMain = new QGroupBox(this);
+    frameMain = new BoardFrame(this);
     frameMain->setObjectName(QStringLiteral("frameMain"));
     frameMain->setGeometry(8, 0, 177, 185);
     frameMain->setAccessibleName(slidane::texts::boardName());
