@@ -1,6 +1,6 @@
 #include "builtinpictures.h"
 
-#include "tilepicture/bitmapreader.h"
+#include "bitmapreader.h"
 
 #include <QFile>
 #include <QString>
