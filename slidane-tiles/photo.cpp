@@ -1,6 +1,8 @@
 #include "photo.h"
 
+#include "areaaverage.h"
 #include "heifphoto.h"
+#include "jpeglayout.h"
 #include "tileset.h"
 
 #include <QColorSpace>
@@ -12,8 +14,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
-#include <vector>
 
 namespace photo {
 namespace {
@@ -84,193 +84,6 @@ private:
     }
     QtMessageHandler previous_;
 };
-
-// What the markers of a JPEG file say. libjpeg is never asked for the rows
-// below the square, so a file cut short there (a half-copied photo) is found
-// here: the image data must run on to the end-of-image marker. Data after
-// that marker (the video of a motion photo, a maker's trailer) is allowed.
-struct JpegLayout {
-    bool complete = false;
-    bool progressive = false;
-};
-
-class ByteStream {
-public:
-    explicit ByteStream(QFile &file)
-        : file_(file)
-    {
-    }
-    // The next byte, or -1 at the end of the file.
-    int next()
-    {
-        if (position_ == buffer_.size() && !refill()) {
-            return -1;
-        }
-        return static_cast<unsigned char>(buffer_[position_++]);
-    }
-    bool skip(qint64 count)
-    {
-        while (count > 0) {
-            if (position_ == buffer_.size() && !refill()) {
-                return false;
-            }
-            const qint64 step = std::min<qint64>(count, buffer_.size() - position_);
-            position_ += step;
-            count -= step;
-        }
-        return true;
-    }
-    // Skips to just past the next 0xFF byte; false at the end of the file.
-    bool skipPastFF()
-    {
-        for (;;) {
-            const char *start = buffer_.constData() + position_;
-            const auto *found = static_cast<const char *>(std::memchr(start, 0xFF, buffer_.size() - position_));
-            if (found != nullptr) {
-                position_ += found - start + 1;
-                return true;
-            }
-            position_ = buffer_.size();
-            if (!refill()) {
-                return false;
-            }
-        }
-    }
-
-private:
-    bool refill()
-    {
-        buffer_ = file_.read(1 << 16);
-        position_ = 0;
-        return !buffer_.isEmpty();
-    }
-    QFile &file_;
-    QByteArray buffer_;
-    qsizetype position_ = 0;
-};
-
-JpegLayout jpegLayout(const QString &path)
-{
-    JpegLayout layout;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return layout;
-    }
-    ByteStream bytes(file);
-    if (bytes.next() != 0xFF || bytes.next() != 0xD8) {
-        return layout;
-    }
-    for (;;) {
-        // The next marker: in entropy-coded data 0xFF 0x00 is a data byte
-        // and 0xFF 0xD0..0xD7 a restart marker; anything may be padded
-        // with extra 0xFF bytes.
-        if (!bytes.skipPastFF()) {
-            return layout;
-        }
-        int marker = bytes.next();
-        while (marker == 0xFF) {
-            marker = bytes.next();
-        }
-        if (marker < 0) {
-            return layout;
-        }
-        if (marker == 0x00 || (marker >= 0xD0 && marker <= 0xD7) || marker == 0x01) {
-            continue;
-        }
-        if (marker == 0xD9) {
-            layout.complete = true;
-            return layout;
-        }
-        if (marker == 0xC2 || marker == 0xC6 || marker == 0xCA || marker == 0xCE) {
-            layout.progressive = true;
-        }
-        const int high = bytes.next();
-        const int low = bytes.next();
-        if (low < 0 || (high << 8 | low) < 2 || !bytes.skip((high << 8 | low) - 2)) {
-            return layout;
-        }
-    }
-}
-
-// Area weights of the source pixels that each of the kSide output pixels
-// covers, along one axis: output i covers [start + i*step, start + (i+1)*step).
-struct Taps {
-    std::vector<int> first; // per output pixel
-    std::vector<int> count;
-    std::vector<int> offset; // into weight
-    std::vector<double> weight;
-};
-
-Taps taps(double start, double length, int limit)
-{
-    Taps taps;
-    const double step = length / kSide;
-    for (int i = 0; i < kSide; ++i) {
-        const double from = start + i * step;
-        const double to = from + step;
-        const int first = std::max(0, static_cast<int>(std::floor(from)));
-        const int end = std::min(limit, static_cast<int>(std::ceil(to)));
-        taps.first.push_back(first);
-        taps.count.push_back(std::max(0, end - first));
-        taps.offset.push_back(static_cast<int>(taps.weight.size()));
-        for (int j = first; j < end; ++j) {
-            taps.weight.push_back(std::min(to, j + 1.0) - std::max(from, double(j)));
-        }
-    }
-    return taps;
-}
-
-// Box-averages the square (x, y, side) of an RGB32 picture, in pixels of
-// that picture and possibly fractional, to kSide x kSide, each output pixel
-// the mean over exactly the area it covers, rounded to nearest.
-QImage averageDown(const QImage &picture, double x, double y, double side)
-{
-    const Taps across = taps(x, side, picture.width());
-    const Taps down = taps(y, side, picture.height());
-    QImage square(kSide, kSide, QImage::Format_RGB32);
-    std::vector<double> row(3 * kSide);
-    std::vector<double> sum(3 * kSide);
-    for (int oy = 0; oy < kSide; ++oy) {
-        std::fill(sum.begin(), sum.end(), 0.0);
-        double rowWeight = 0.0;
-        for (int k = 0; k < down.count[oy]; ++k) {
-            const double wy = down.weight[down.offset[oy] + k];
-            const auto *line = reinterpret_cast<const QRgb *>(picture.constScanLine(down.first[oy] + k));
-            for (int ox = 0; ox < kSide; ++ox) {
-                double r = 0.0;
-                double g = 0.0;
-                double b = 0.0;
-                for (int t = 0; t < across.count[ox]; ++t) {
-                    const double wx = across.weight[across.offset[ox] + t];
-                    const QRgb pixel = line[across.first[ox] + t];
-                    r += wx * qRed(pixel);
-                    g += wx * qGreen(pixel);
-                    b += wx * qBlue(pixel);
-                }
-                row[3 * ox] = r;
-                row[3 * ox + 1] = g;
-                row[3 * ox + 2] = b;
-            }
-            for (int i = 0; i < 3 * kSide; ++i) {
-                sum[i] += wy * row[i];
-            }
-            rowWeight += wy;
-        }
-        auto *out = reinterpret_cast<QRgb *>(square.scanLine(oy));
-        for (int ox = 0; ox < kSide; ++ox) {
-            double colWeight = 0.0;
-            for (int t = 0; t < across.count[ox]; ++t) {
-                colWeight += across.weight[across.offset[ox] + t];
-            }
-            const double area = rowWeight * colWeight;
-            const auto channel = [&](int c) {
-                return area > 0.0 ? std::clamp(static_cast<int>(std::lround(sum[3 * ox + c] / area)), 0, 255) : 0;
-            };
-            out[ox] = qRgb(channel(0), channel(1), channel(2));
-        }
-    }
-    return square;
-}
 
 // A gamma of 1/2.2 with sRGB's chromaticities is how PNG writers say sRGB
 // without an sRGB chunk, and how every viewer shows such a picture.
