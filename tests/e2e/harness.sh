@@ -17,6 +17,21 @@ click_cell() { xdotool mousemove $(($(cell_left "$1") + 19)) $(($(cell_top "$1")
 click_start() { xdotool mousemove $((x0 + 232)) $((y0 + 92)) click 1; }
 click_end() { xdotool mousemove $((x0 + 232)) $((y0 + 124)) click 1; }
 
+# Takes screenshots into FILE until the board differs from the one in
+# BEFORE, a screenshot taken before a click; fails after 20 seconds. A slow
+# build (sanitizers, a loaded machine) takes its time, a fast one none.
+await_new_board() { # before file
+  board="161x161+$((x0 + 16))+$((y0 + 16))"
+  convert "$1" -crop "$board" +repage "$scratch/board-before.png"
+  for _ in $(seq 200); do
+    import -window root "$2"
+    convert "$2" -crop "$board" +repage "$scratch/board-now.png"
+    [ "$(compare -metric AE "$scratch/board-before.png" "$scratch/board-now.png" null: 2>&1 || true)" = 0 ] || return 0
+    sleep 0.1
+  done
+  fail "the board did not change"
+}
+
 # The cell that shows the grey gap, from a new screenshot; empty if none.
 find_gap() {
   import -window root "$scratch/gap.png"

@@ -63,11 +63,12 @@ prlimit --pid "$game_pid" --as=$(((size + 4096) * 1024)):
   head -c $((8 * 1024 * 1024 - 54)) /dev/zero
 } >big.bmp
 for tile in $(seq 0 15); do cp big.bmp "$tile.bmp"; done
+# Each Start deals anew, so a changed board shows the click was handled.
 press_start() {
+  import -window root before.png
   click_start
-  sleep 0.5
+  await_new_board before.png screen.png
   kill -0 "$game_pid" 2>/dev/null || fail "the game ended when memory ran out"
-  import -window root screen.png
 }
 press_start
 for k in $(seq 16); do
