@@ -2,7 +2,7 @@
 
 #include "bitmapreader.h"
 
-#include <QFile>
+#include <QResource>
 #include <QString>
 
 #include <stdexcept>
@@ -14,12 +14,13 @@ namespace {
 // metadata of every image plugin, which cost the start a few milliseconds.
 QPixmap resourcePicture(const QString &name)
 {
-    QFile file(QStringLiteral(":/assets/") + name);
-    if (!file.open(QIODevice::ReadOnly)) {
+    const QResource resource(QStringLiteral(":/assets/") + name);
+    if (!resource.isValid()) {
         throw std::runtime_error("built-in picture " + name.toStdString() + " is missing");
     }
     constexpr int kLargest = 66;
-    const auto [picture, outcome] = bitmapreader::read(file.readAll(), kLargest, QSize(kLargest, kLargest));
+    const auto [picture, outcome] =
+        bitmapreader::read(resource.uncompressedData(), kLargest, QSize(kLargest, kLargest));
     if (outcome != bitmapreader::Outcome::Read) {
         throw std::runtime_error("built-in picture " + name.toStdString() + " cannot be read");
     }

@@ -29,10 +29,15 @@ done
 median() { # file column
   sort -n -k"$2" "$1" | awk -v c="$2" '{ v[NR] = $c } END { if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
 }
+# The machine's own load drifts over a run; the ratio of each game run to
+# the floor run right after it is steadier than the ratio of the medians.
 row() { # label column unit
   g=$(median "$scratch/game.txt" "$2")
   f=$(median "$scratch/floor.txt" "$2")
-  printf '%-20s game %s %s, floor %s %s, ratio %s\n' "$1" "$g" "$3" "$f" "$3" "$(awk -v a="$g" -v b="$f" 'BEGIN { printf "%.3f", a / b }')"
+  paste -d' ' "$scratch/game.txt" "$scratch/floor.txt" |
+    awk -v c="$2" -v n="$(awk 'END { print NF }' "$scratch/game.txt")" '{ print $c / $(c + n) }' >"$scratch/ratios.txt"
+  printf '%-20s game %s %s, floor %s %s, ratio %s, paired ratio %s\n' "$1" "$g" "$3" "$f" "$3" \
+    "$(awk -v a="$g" -v b="$f" 'BEGIN { printf "%.3f", a / b }')" "$(median "$scratch/ratios.txt" 1 | awk '{ printf "%.3f", $1 }')"
 }
 echo "runs:                $runs each"
 row "mapped, median:" 1 ms

@@ -226,13 +226,40 @@ public:
     qint64 stride() const { return (l_.width * l_.bits + 31) / 32 * 4; }
     bool rowsPresent() const { return b_.holds(l_.pixelsAt, stride() * l_.height); }
 
+    // The depth is settled once a row, not once a pixel: the built-in
+    // pictures are read this way at every start.
     void readRows(QImage &out) const
     {
+        const int width = out.width();
         for (int y = 0; y < out.height(); ++y) {
             const qint64 row = l_.pixelsAt + stride() * (l_.topDown ? y : l_.height - 1 - y);
             auto *line = reinterpret_cast<QRgb *>(out.scanLine(y));
-            for (int x = 0; x < out.width(); ++x) {
-                line[x] = pixel(row, x);
+            switch (l_.bits) {
+            case 16:
+            case 32: {
+                const int bytes = l_.bits / 8;
+                for (int x = 0; x < width; ++x) {
+                    line[x] = masked(b_.little(row + qint64{bytes} * x, bytes));
+                }
+                break;
+            }
+            case 24:
+                for (int x = 0; x < width; ++x) {
+                    const qint64 at = row + 3 * qint64{x};
+                    line[x] = qRgb(b_[at + 2], b_[at + 1], b_[at]);
+                }
+                break;
+            default: {
+                // Palette indices of one to eight bits, the first pixel in
+                // the high bits of its byte.
+                const int bits = l_.bits;
+                const int mask = (1 << bits) - 1;
+                for (int x = 0; x < width; ++x) {
+                    const qint64 bit = qint64{x} * bits;
+                    line[x] = palette_[static_cast<std::size_t>(b_[row + bit / 8] >> (8 - bits - bit % 8) & mask)];
+                }
+                break;
+            }
             }
         }
     }
@@ -288,23 +315,6 @@ public:
     }
 
 private:
-    QRgb pixel(qint64 row, qint64 x) const
-    {
-        switch (l_.bits) {
-        case 16:
-            return masked(b_.little(row + 2 * x, 2));
-        case 24:
-            return qRgb(b_[row + 3 * x + 2], b_[row + 3 * x + 1], b_[row + 3 * x]);
-        case 32:
-            return masked(b_.little(row + 4 * x, 4));
-        default: {
-            const qint64 bit = x * l_.bits;
-            const int index = b_[row + bit / 8] >> (8 - l_.bits - bit % 8) & ((1 << l_.bits) - 1);
-            return palette_.at(static_cast<std::size_t>(index));
-        }
-        }
-    }
-
     QRgb masked(quint32 value) const
     {
         return qRgba(
