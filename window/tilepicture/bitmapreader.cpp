@@ -243,6 +243,11 @@ public:
                 }
                 break;
             }
+            case 8:
+                for (int x = 0; x < width; ++x) {
+                    line[x] = palette_[b_[row + x]];
+                }
+                break;
             case 24:
                 for (int x = 0; x < width; ++x) {
                     const qint64 at = row + 3 * qint64{x};
@@ -250,8 +255,8 @@ public:
                 }
                 break;
             default: {
-                // Palette indices of one to eight bits, the first pixel in
-                // the high bits of its byte.
+                // Palette indices of one, two or four bits, the first
+                // pixel in the high bits of its byte.
                 const int bits = l_.bits;
                 const int mask = (1 << bits) - 1;
                 for (int x = 0; x < width; ++x) {
