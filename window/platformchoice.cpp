@@ -6,7 +6,7 @@
 #include <cstring>
 
 #ifdef SLIDANE_HAVE_WAYLAND
-#include <wayland-client.h>
+#include "waylandclient.h"
 
 #include <cerrno>
 #include <chrono>
@@ -97,24 +97,24 @@ const wl_registry_listener registryListener{onGlobal, onGlobalRemove};
 const wl_callback_listener doneListener{onDone};
 
 // Reads events until the sync callback says every global has been announced.
-bool roundTrip(wl_display *display, const Globals &globals, Clock::time_point deadline)
+bool roundTrip(const WaylandClient &wl, wl_display *display, const Globals &globals, Clock::time_point deadline)
 {
     while (!globals.answered) {
-        while (wl_display_prepare_read(display) != 0) {
-            if (wl_display_dispatch_pending(display) < 0) {
+        while (wl.display_prepare_read(display) != 0) {
+            if (wl.display_dispatch_pending(display) < 0) {
                 return false;
             }
         }
-        if (wl_display_flush(display) < 0 && errno != EAGAIN) {
-            wl_display_cancel_read(display);
+        if (wl.display_flush(display) < 0 && errno != EAGAIN) {
+            wl.display_cancel_read(display);
             return false;
         }
-        pollfd readable{wl_display_get_fd(display), POLLIN, 0};
+        pollfd readable{wl.display_get_fd(display), POLLIN, 0};
         if (::poll(&readable, 1, millisLeft(deadline)) != 1) {
-            wl_display_cancel_read(display);
+            wl.display_cancel_read(display);
             return false;
         }
-        if (wl_display_read_events(display) < 0 || wl_display_dispatch_pending(display) < 0) {
+        if (wl.display_read_events(display) < 0 || wl.display_dispatch_pending(display) < 0) {
             return false;
         }
     }
@@ -128,31 +128,35 @@ bool roundTrip(wl_display *display, const Globals &globals, Clock::time_point de
 Compositor askCompositor(int timeoutMs)
 {
 #ifdef SLIDANE_HAVE_WAYLAND
+    const WaylandClient *const wl = WaylandClient::get();
+    if (wl == nullptr) {
+        return Compositor::Unreachable;
+    }
     const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     const int fd = connectSocket(deadline);
     if (fd < 0) {
         return Compositor::Unreachable;
     }
-    wl_display *const display = wl_display_connect_to_fd(fd); // owns fd, also on failure
+    wl_display *const display = wl->display_connect_to_fd(fd); // owns fd, also on failure
     if (display == nullptr) {
         return Compositor::Unreachable;
     }
     Globals globals;
-    wl_registry *const registry = wl_display_get_registry(display);
-    wl_callback *const done = wl_display_sync(display);
+    wl_registry *const registry = wl->getRegistry(display);
+    wl_callback *const done = wl->sync(display);
     bool answered = false;
     if (registry != nullptr && done != nullptr) {
-        wl_registry_add_listener(registry, &registryListener, &globals);
-        wl_callback_add_listener(done, &doneListener, &globals);
-        answered = roundTrip(display, globals, deadline);
+        wl->addListener(registry, &registryListener, &globals);
+        wl->addListener(done, &doneListener, &globals);
+        answered = roundTrip(*wl, display, globals, deadline);
     }
     if (done != nullptr) {
-        wl_callback_destroy(done);
+        wl->destroy(done);
     }
     if (registry != nullptr) {
-        wl_registry_destroy(registry);
+        wl->destroy(registry);
     }
-    wl_display_disconnect(display);
+    wl->display_disconnect(display);
     if (!answered) {
         return Compositor::Unreachable;
     }
