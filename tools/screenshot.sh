@@ -9,10 +9,6 @@ out=$(realpath "$2")
 . "$(dirname "$0")/xvfb-session.sh"
 
 cd "${3:-$scratch}"
-"$game" &
-cleanup_pids="$! $cleanup_pids"
-wid=$(wait_for_window)
-[ -n "$wid" ] || { echo "no game window appeared" >&2; exit 1; }
-sleep 0.3
+start_game "$game"
 import -window "$wid" "$out"
 echo "$out"

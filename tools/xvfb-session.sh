@@ -55,7 +55,19 @@ start_game() {
   wid=$(wait_for_window)
   [ -n "$wid" ] || { echo "FAIL: no game window from $*"; exit 1; }
   read_geometry "$wid"
-  sleep 0.3
+  await_painted
+}
+
+# Waits until the window's top-left pixel shows the form's grey, so a
+# screenshot after it shows the painted window; fails after 20 seconds.
+await_painted() {
+  for _ in $(seq 200); do
+    import -window root "$scratch/painted.png"
+    [ "$(pixel_at "$scratch/painted.png" "$x0" "$y0")" = C0C0C0 ] && return 0
+    sleep 0.1
+  done
+  echo "FAIL: the game's window was not painted"
+  exit 1
 }
 
 # Ends the game and waits for it, so that its window is gone before the next

@@ -17,7 +17,7 @@ gap=$(find_gap)
 # The neighbour above the gap, or below it in the top row.
 if [ "$gap" -gt 4 ]; then tile=$((gap - 4)); else tile=$((gap + 4)); fi
 click_cell "$tile"
-sleep 0.3
+await_new_board "$scratch/gap.png" "$scratch/moved.png"
 moved=$(find_gap)
 [ "$moved" = "$tile" ] || fail "clicked cell $tile beside the gap in $gap; gap now in '${moved}'"
 
