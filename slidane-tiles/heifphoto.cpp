@@ -1,6 +1,7 @@
 #include "heifphoto.h"
 
 #include <QColorSpace>
+#include <QCoreApplication>
 #include <QFile>
 #include <QPointF>
 
@@ -43,21 +44,48 @@ QColorSpace nclxSpace(const heif_color_profile_nclx &nclx)
         QPointF(nclx.color_primary_blue_x, nclx.color_primary_blue_y), transfer, gamma};
 }
 
+// libheif's own messages name boxes and brands; these say what they mean
+// for the photo.
 QString errorText(const heif_error &error)
 {
-    return QString::fromUtf8(error.message).simplified(); // some end in a newline
+    switch (error.code) {
+    case heif_error_Input_does_not_exist:
+        return QCoreApplication::translate("photo", "the file cannot be opened");
+    case heif_error_Unsupported_filetype:
+        return QCoreApplication::translate(
+            "photo", "it is a media file of the HEIF family, but holds no kind of picture slidane-tiles reads");
+    case heif_error_Unsupported_feature:
+        return error.subcode == heif_suberror_Unsupported_codec
+            ? QCoreApplication::translate("photo", "its picture is compressed in a way no installed decoder reads")
+            : QCoreApplication::translate("photo", "it uses a HEIF feature this system's libheif does not read");
+    case heif_error_Memory_allocation_error:
+        return error.subcode == heif_suberror_Security_limit_exceeded
+            ? QCoreApplication::translate("photo", "it is larger than libheif's safety limits allow")
+            : QCoreApplication::translate("photo", "too little memory");
+    case heif_error_Invalid_input:
+        if (error.subcode == heif_suberror_No_meta_box || error.subcode == heif_suberror_No_pitm_box
+            || error.subcode == heif_suberror_No_or_invalid_primary_item) {
+            return QCoreApplication::translate("photo", "it holds no still picture, only a video or a sequence");
+        }
+        return QCoreApplication::translate("photo", "the file is damaged or cut short");
+    case heif_error_Decoder_plugin_error:
+        return QCoreApplication::translate("photo", "the picture data are damaged");
+    default:
+        return QCoreApplication::translate("photo", "libheif cannot read it (%1)")
+            .arg(QString::fromUtf8(error.message).simplified());
+    }
 }
 
 } // namespace
 
 bool HeifPhoto::sniff(const QByteArray &head)
 {
-    if (head.size() < 12) {
-        return false;
-    }
-    const heif_filetype_result type =
-        heif_check_filetype(reinterpret_cast<const uint8_t *>(head.constData()), static_cast<int>(head.size()));
-    return type == heif_filetype_yes_supported || type == heif_filetype_yes_unsupported;
+    // Every file of the ISO media family goes to libheif, which knows which
+    // of them hold a picture it decodes: a main brand of mif1 or msf1 says
+    // only "a HEIF file", and the codec's brand is among the compatible ones.
+    return head.size() >= 12
+        && heif_check_filetype(reinterpret_cast<const uint8_t *>(head.constData()), static_cast<int>(head.size()))
+        != heif_filetype_no;
 }
 
 HeifPhoto::~HeifPhoto()
@@ -74,7 +102,7 @@ QString HeifPhoto::open(const QString &path)
 {
     context_ = heif_context_alloc();
     if (context_ == nullptr) {
-        return QStringLiteral("too little memory");
+        return QCoreApplication::translate("photo", "too little memory");
     }
     heif_error error = heif_context_read_from_file(context_, QFile::encodeName(path).constData(), nullptr);
     if (error.code != heif_error_Ok) {
@@ -107,7 +135,7 @@ QImage HeifPhoto::decode(QString &error) const
     int stride = 0;
     const uint8_t *data = heif_image_get_plane_readonly(image.get(), heif_channel_interleaved, &stride);
     if (data == nullptr) {
-        error = QStringLiteral("the decoder gave no picture");
+        error = QCoreApplication::translate("photo", "the decoder gave no picture");
         return {};
     }
     const QImage::Format format = !alpha                         ? QImage::Format_RGB888
@@ -118,7 +146,7 @@ QImage HeifPhoto::decode(QString &error) const
     // A deep copy, as the decoder's buffer goes with `image`.
     QImage picture = wrapped.convertToFormat(alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     if (picture.isNull()) {
-        error = QStringLiteral("too little memory");
+        error = QCoreApplication::translate("photo", "too little memory");
         return {};
     }
 

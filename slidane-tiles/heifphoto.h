@@ -14,7 +14,8 @@ namespace photo {
 
 class HeifPhoto {
 public:
-    // Whether the first bytes of a file are those of a HEIF or AVIF file.
+    // Whether the first bytes of a file are those of a HEIF or AVIF file, or
+    // of another file of the ISO media family that only libheif can tell.
     static bool sniff(const QByteArray &head);
 
     HeifPhoto() = default;

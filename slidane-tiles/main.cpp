@@ -1,5 +1,6 @@
 // slidane-tiles: turns a photo into the tile files of a picture puzzle, and
 // says whether the game will read the tile files in a folder.
+#include "launcher.h"
 #include "tileset.h"
 
 #include <QCommandLineParser>
@@ -111,10 +112,10 @@ int runMake(const QStringList &args)
     const QString launcher = parser.value(launcherOption);
     QString entry;
     if (parser.isSet(launcherOption)) {
-        if (const QString problem = tileset::launcherNameProblem(launcher); !problem.isEmpty()) {
+        if (const QString problem = launcher::nameProblem(launcher); !problem.isEmpty()) {
             return wrongUsage(problem);
         }
-        if (const QString error = tileset::launcherPath(launcher, options.force, entry); !error.isEmpty()) {
+        if (const QString error = launcher::entryPath(launcher, options.force, entry); !error.isEmpty()) {
             return fail(error);
         }
     }
@@ -122,7 +123,7 @@ int runMake(const QStringList &args)
         return fail(error);
     }
     if (!entry.isEmpty()) {
-        if (const QString error = tileset::writeLauncher(launcher, options.folder, entry); !error.isEmpty()) {
+        if (const QString error = launcher::write(launcher, options.folder, entry); !error.isEmpty()) {
             return fail(error);
         }
         std::printf("Wrote the menu entry %s\n", qUtf8Printable(entry));

@@ -1,11 +1,13 @@
 #include "photo.h"
 
 #include "areaaverage.h"
+#include "centredsquare.h"
 #include "heifphoto.h"
 #include "jpeglayout.h"
 #include "tileset.h"
 
 #include <QColorSpace>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -28,8 +30,8 @@ QString megapixels(qint64 pixels)
 
 QString tooLarge(const QString &path, const QString &kind, QSize size)
 {
-    return QStringLiteral("%1: the %2 picture is %3 x %4 pixels (%5 megapixels), over the limit of %6 megapixels "
-                          "for %2 pictures")
+    return QCoreApplication::translate("photo",
+        "%1: the %2 picture is %3 x %4 pixels (%5 megapixels), over the limit of %6 megapixels for %2 pictures")
         .arg(path, kind)
         .arg(size.width())
         .arg(size.height())
@@ -46,11 +48,12 @@ QString unsupported(const QString &path)
         if (qtFormats.contains(plugin)) {
             names << QString::fromLatin1(plugin).toUpper();
         } else {
-            missing = QStringLiteral("; WebP and TIFF need Qt's image format plugins (qt6-image-formats-plugins)");
+            missing = QCoreApplication::translate(
+                "photo", "; WebP and TIFF need Qt's image format plugins (qt6-image-formats-plugins)");
         }
     }
     names << QStringLiteral("GIF") << QStringLiteral("BMP");
-    return QStringLiteral("%1: not a picture in a format slidane-tiles reads (%2)%3")
+    return QCoreApplication::translate("photo", "%1: not a picture in a format slidane-tiles reads (%2)%3")
         .arg(path, names.join(QStringLiteral(", ")), missing);
 }
 
@@ -130,18 +133,37 @@ QImage upright(const QImage &square, QImageIOHandler::Transformations transforma
 
 QString tooSmall(const QString &path, QSize size)
 {
-    return QStringLiteral("%1: the photo is %2 x %3 pixels; it needs at least %4 x %4, and is not enlarged")
+    return QCoreApplication::translate(
+        "photo", "%1: the photo is %2 x %3 pixels; it needs at least %4 x %4, and is not enlarged")
         .arg(path)
         .arg(size.width())
         .arg(size.height())
         .arg(kSide);
 }
 
+QString unreadable(const QString &path, const QString &reason)
+{
+    return QCoreApplication::translate("photo", "%1: cannot read a picture from it (%2)").arg(path, reason);
+}
+
+// The centred square of a picture decoded whole, cut out with the pixels
+// its edges touch; `square` becomes its place in what is returned.
+QImage cropCentred(const QImage &picture, CentredSquare &square)
+{
+    square = centredSquare(picture.size());
+    const int cropX = static_cast<int>(square.x);
+    const int cropY = static_cast<int>(square.y);
+    square.x -= cropX;
+    square.y -= cropY;
+    return picture.copy(cropX, cropY, static_cast<int>(std::ceil(square.x + square.side)),
+        static_cast<int>(std::ceil(square.y + square.side)));
+}
+
 Square readHeif(const QString &path)
 {
     HeifPhoto heif;
     if (const QString error = heif.open(path); !error.isEmpty()) {
-        return {{}, QStringLiteral("%1: cannot read a picture from it (%2)").arg(path, error)};
+        return {{}, unreadable(path, error)};
     }
     const QSize size = heif.size();
     if (std::min(size.width(), size.height()) < kSide) {
@@ -153,43 +175,81 @@ Square readHeif(const QString &path)
     QString error;
     const QImage picture = heif.decode(error);
     if (picture.isNull()) {
-        return {{}, QStringLiteral("%1: cannot read a picture from it (%2)").arg(path, error)};
+        return {{}, unreadable(path, error)};
     }
-    const int side = std::min(picture.width(), picture.height());
-    const int x = (picture.width() - side) / 2;
-    const int y = (picture.height() - side) / 2;
-    return {averageDown(toOpaqueSrgb(picture.copy(x, y, side, side)), 0, 0, side), {}};
+    CentredSquare square{};
+    const QImage cropped = cropCentred(picture, square);
+    return {averageDown(toOpaqueSrgb(cropped), square.x, square.y, square.side), {}};
 }
 
-} // namespace
-
-Square readSquare(const QString &path)
+// Why the file at `path` is no photo to open, or nothing; its first bytes
+// go to `head`.
+QString fileProblem(const QString &path, QByteArray &head)
 {
     const QFileInfo info(path);
     if (!info.exists()) {
-        return {{}, QStringLiteral("%1: no such file").arg(path)};
+        return QCoreApplication::translate("photo", "%1: no such file").arg(path);
     }
     if (info.isDir()) {
-        return {{}, QStringLiteral("%1: is a folder, not a photo").arg(path)};
+        return QCoreApplication::translate("photo", "%1: is a folder, not a photo").arg(path);
     }
     if (!info.isFile()) {
-        return {{}, QStringLiteral("%1: not a regular file").arg(path)}; // a pipe would block
+        return QCoreApplication::translate("photo", "%1: not a regular file").arg(path); // a pipe would block
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        return {{}, QStringLiteral("%1: cannot open it (%2)").arg(path, file.errorString())};
+        return QCoreApplication::translate("photo", "%1: cannot open it (%2)").arg(path, file.errorString());
     }
-    const QByteArray head = file.read(64);
-    file.close();
+    head = file.read(64);
     if (head.isEmpty()) {
-        return {{}, QStringLiteral("%1: the file is empty").arg(path)};
+        return QCoreApplication::translate("photo", "%1: the file is empty").arg(path);
     }
-    if (HeifPhoto::sniff(head)) {
-        return readHeif(path);
-    }
+    return {};
+}
 
-    // Qt's readers allocate through this limit; the pixel budget below
-    // refuses earlier and with the picture's size.
+// Why a picture of `format` and `stored` size is too large to decode, or
+// nothing. A baseline JPEG is decoded a few rows at a time for the centred
+// square, scaled down by libjpeg in the DCT; a progressive one keeps the
+// coefficients of the whole picture, and the other formats are decoded
+// whole, so those have the budget.
+QString budgetProblem(const QString &path, const QByteArray &format, const JpegLayout &layout, QSize stored)
+{
+    const bool jpeg = format == "jpeg";
+    if ((jpeg && !layout.progressive) || !stored.isValid()
+        || qint64{stored.width()} * stored.height() <= kPixelBudget) {
+        return {};
+    }
+    return tooLarge(
+        path, layout.progressive ? QStringLiteral("progressive JPEG") : QString::fromLatin1(format.toUpper()), stored);
+}
+
+// Asks the JPEG decoder for the centred square of a `stored`-sized picture,
+// in whole blocks of the largest DCT scale that keeps at least kSide
+// pixels; returns the exact square in the pixels the decoder gives.
+CentredSquare clipCentredSquare(QImageReader &reader, QSize stored)
+{
+    CentredSquare square = centredSquare(stored);
+    int scale = 1;
+    while (scale < 8 && static_cast<int>(square.side) / (2 * scale) >= kSide) {
+        scale *= 2;
+    }
+    // Qt's JPEG reader scales in the DCT exactly when the clip's origin and
+    // size are multiples of the scale and the scaled size is the clip's
+    // divided by it; then it does no resampling of its own.
+    const int clipSide = static_cast<int>(square.side) / scale * scale;
+    const auto aligned = [scale](double origin) { return static_cast<int>(std::lround(origin / scale)) * scale; };
+    const int clipX = std::clamp(aligned((stored.width() - clipSide) / 2.0), 0, stored.width() - clipSide);
+    const int clipY = std::clamp(aligned((stored.height() - clipSide) / 2.0), 0, stored.height() - clipSide);
+    reader.setClipRect(QRect(clipX, clipY, clipSide, clipSide));
+    reader.setScaledSize(QSize(clipSide / scale, clipSide / scale));
+    return {(square.x - clipX) / scale, (square.y - clipY) / scale, square.side / scale};
+}
+
+// JPEG, PNG, WebP, TIFF, GIF and BMP through Qt's readers.
+Square readWithQt(const QString &path)
+{
+    // Qt's readers allocate through this limit; the pixel budget refuses
+    // earlier and with the picture's size.
     QImageReader::setAllocationLimit(1024);
     const DecoderMessages messages;
     QImageReader reader(path);
@@ -201,83 +261,50 @@ Square readSquare(const QString &path)
     }
     const QSize stored = reader.size();
     const QImageIOHandler::Transformations transformation = reader.transformation();
-    if (stored.isValid()) {
-        const QSize shown =
-            transformation.testFlag(QImageIOHandler::TransformationRotate90) ? stored.transposed() : stored;
-        if (std::min(stored.width(), stored.height()) < kSide) {
-            return {{}, tooSmall(path, shown)};
-        }
-    }
-
-    const bool jpeg = format == "jpeg";
-    JpegLayout layout;
-    if (jpeg) {
-        layout = jpegLayout(path);
-        if (!layout.complete) {
-            return {{}, QStringLiteral("%1: the JPEG file is cut short, its end is missing").arg(path)};
-        }
-    }
-    // A JPEG is decoded only for the centred square, scaled down by libjpeg
-    // in the DCT; a baseline one a few rows at a time, while a progressive
-    // one keeps the coefficients of the whole picture and so has the budget
-    // of the formats that are decoded whole.
-    const bool reducible = jpeg && stored.isValid();
-    if ((!jpeg || layout.progressive) && stored.isValid() && qint64{stored.width()} * stored.height() > kPixelBudget) {
+    if (stored.isValid() && std::min(stored.width(), stored.height()) < kSide) {
         return {{},
-            tooLarge(path,
-                layout.progressive ? QStringLiteral("progressive JPEG") : QString::fromLatin1(format.toUpper()),
-                stored)};
+            tooSmall(
+                path, transformation.testFlag(QImageIOHandler::TransformationRotate90) ? stored.transposed() : stored)};
     }
-
-    // The exact centred square in stored pixels, and the part of it asked
-    // of the decoder: for a scaled JPEG, whole blocks of `scale` pixels.
-    double side = 0;
-    double x = 0;
-    double y = 0;
-    int scale = 1;
-    if (reducible) {
-        side = std::min(stored.width(), stored.height());
-        x = (stored.width() - side) / 2;
-        y = (stored.height() - side) / 2;
-        while (scale < 8 && static_cast<int>(side) / (2 * scale) >= kSide) {
-            scale *= 2;
-        }
-        // Qt's JPEG reader scales in the DCT exactly when the clip's origin
-        // and size are multiples of the scale and the scaled size is the
-        // clip's divided by it; then it does no resampling of its own.
-        const int clipSide = static_cast<int>(side) / scale * scale;
-        const auto aligned = [scale](double origin) { return static_cast<int>(std::lround(origin / scale)) * scale; };
-        const int clipX = std::clamp(aligned((stored.width() - clipSide) / 2.0), 0, stored.width() - clipSide);
-        const int clipY = std::clamp(aligned((stored.height() - clipSide) / 2.0), 0, stored.height() - clipSide);
-        reader.setClipRect(QRect(clipX, clipY, clipSide, clipSide));
-        reader.setScaledSize(QSize(clipSide / scale, clipSide / scale));
-        x = (x - clipX) / scale;
-        y = (y - clipY) / scale;
-        side /= scale;
+    const bool jpeg = format == "jpeg";
+    const JpegLayout layout = jpeg ? jpegLayout(path) : JpegLayout{};
+    if (jpeg && !layout.complete) {
+        return {
+            {}, QCoreApplication::translate("photo", "%1: the JPEG file is cut short, its end is missing").arg(path)};
     }
+    if (const QString problem = budgetProblem(path, format, layout, stored); !problem.isEmpty()) {
+        return {{}, problem};
+    }
+    const bool reducible = jpeg && stored.isValid();
+    CentredSquare square = reducible ? clipCentredSquare(reader, stored) : CentredSquare{};
 
     QImage picture = reader.read();
-    const QString damage = messages.firstJpegWarning();
-    if (!damage.isEmpty()) {
-        return {{}, QStringLiteral("%1: the picture data are damaged (%2)").arg(path, damage)};
+    if (const QString damage = messages.firstJpegWarning(); !damage.isEmpty()) {
+        return {{}, QCoreApplication::translate("photo", "%1: the picture data are damaged (%2)").arg(path, damage)};
     }
     if (picture.isNull()) {
-        return {{}, QStringLiteral("%1: cannot read a picture from it (%2)").arg(path, reader.errorString())};
+        return {{}, unreadable(path, reader.errorString())};
     }
     if (!reducible) {
-        side = std::min(picture.width(), picture.height());
-        if (side < kSide) {
+        if (std::min(picture.width(), picture.height()) < kSide) {
             return {{}, tooSmall(path, picture.size())};
         }
         // Only the square is converted; the margins are dropped here.
-        const int cropX = (picture.width() - static_cast<int>(side)) / 2;
-        const int cropY = (picture.height() - static_cast<int>(side)) / 2;
-        x = (picture.width() - side) / 2 - cropX;
-        y = (picture.height() - side) / 2 - cropY;
-        picture =
-            picture.copy(cropX, cropY, static_cast<int>(std::ceil(x + side)), static_cast<int>(std::ceil(y + side)));
+        picture = cropCentred(picture, square);
     }
-    return {upright(averageDown(toOpaqueSrgb(std::move(picture)), x, y, side), transformation), {}};
+    return {
+        upright(averageDown(toOpaqueSrgb(std::move(picture)), square.x, square.y, square.side), transformation), {}};
+}
+
+} // namespace
+
+Square readSquare(const QString &path)
+{
+    QByteArray head;
+    if (const QString problem = fileProblem(path, head); !problem.isEmpty()) {
+        return {{}, problem};
+    }
+    return HeifPhoto::sniff(head) ? readHeif(path) : readWithQt(path);
 }
 
 } // namespace photo

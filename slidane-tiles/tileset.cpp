@@ -1,5 +1,6 @@
 #include "tileset.h"
 
+#include "errortext.h"
 #include "folderwriter.h"
 #include "photo.h"
 #include "tilepicture.h"
@@ -10,12 +11,9 @@
 #include <QHash>
 #include <QImage>
 #include <QRandomGenerator>
-#include <QStandardPaths>
 #include <QtEndian>
 
-#include <algorithm>
 #include <cerrno>
-#include <cstring>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -51,26 +49,11 @@ QString verdictText(tilepicture::Verdict verdict)
     return {};
 }
 
-// A desktop entry's string value: escapes for backslash and control characters.
-QString entryString(QString text)
-{
-    text.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
-    text.replace(QLatin1Char('\n'), QStringLiteral("\\n"));
-    text.replace(QLatin1Char('\t'), QStringLiteral("\\t"));
-    text.replace(QLatin1Char('\r'), QStringLiteral("\\r"));
-    return text;
-}
-
 // A set's stamp, the same random number in all sixteen files of one make,
 // sits in the bitmap file header's two reserved fields, which readers skip.
 constexpr qsizetype kStampAt = 6;
 
-// Stays below the longest file name, 255 bytes, with room for
-// ".desktop" and the temporary name's additions.
-constexpr qsizetype kMaxEntryId = 200;
-
 const QString kTilesForce = QStringLiteral("give --force to replace the tile files");
-const QString kLauncherForce = QStringLiteral("give --force to replace the menu entry");
 
 quint32 stampOf(const QString &path)
 {
@@ -80,38 +63,6 @@ quint32 stampOf(const QString &path)
     }
     const QByteArray head = file.read(kStampAt + 4);
     return head.size() == kStampAt + 4 ? qFromLittleEndian<quint32>(head.constData() + kStampAt) : 0;
-}
-
-// Whether `path` may be written: absent, or with `force` a file or a link
-// (replaced itself, never its target).
-QString replaceable(const QString &path, bool force, const QString &forceHint)
-{
-    struct stat info { };
-    if (::lstat(QFile::encodeName(path).constData(), &info) != 0) {
-        return errno == ENOENT ? QString()
-                               : QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(std::strerror(errno)));
-    }
-    if (!S_ISREG(info.st_mode) && !S_ISLNK(info.st_mode)) {
-        return QStringLiteral("%1 exists and is not a file; it is not replaced").arg(path);
-    }
-    return force ? QString() : QStringLiteral("%1 exists; %2").arg(path, forceHint);
-}
-
-// Letters, digits and hyphens stand for themselves and every other byte of
-// the UTF-8 name is written _XX, so that no two names share an entry.
-QString launcherId(const QString &name)
-{
-    QString id = QStringLiteral("slidane-tiles-");
-    for (const char c : name.toUtf8()) {
-        const auto byte = static_cast<uchar>(c);
-        if ((byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') || (byte >= '0' && byte <= '9')
-            || byte == '-') {
-            id += QLatin1Char(c);
-        } else {
-            id += QStringLiteral("_%1").arg(byte, 2, 16, QLatin1Char('0')).toUpper();
-        }
-    }
-    return id;
 }
 
 // Why a folder cannot be checked at all, or nothing.
@@ -125,18 +76,30 @@ QString folderProblem(const QString &folder)
         if (errno == ENOTDIR) {
             return QStringLiteral("%1: not a folder").arg(folder);
         }
-        return QStringLiteral("%1: cannot be read (%2)").arg(folder, QString::fromLocal8Bit(std::strerror(errno)));
+        return QStringLiteral("%1: cannot be read (%2)").arg(folder, errorText(errno));
     }
     if (!S_ISDIR(info.st_mode)) {
         return QStringLiteral("%1: not a folder").arg(folder);
     }
     if (::access(QFile::encodeName(folder).constData(), R_OK | X_OK) != 0) {
-        return QStringLiteral("%1: cannot be read (%2)").arg(folder, QString::fromLocal8Bit(std::strerror(errno)));
+        return QStringLiteral("%1: cannot be read (%2)").arg(folder, errorText(errno));
     }
     return {};
 }
 
 } // namespace
+
+QString replaceable(const QString &path, bool force, const QString &forceHint)
+{
+    struct stat info { };
+    if (::lstat(QFile::encodeName(path).constData(), &info) != 0) {
+        return errno == ENOENT ? QString() : QStringLiteral("%1: %2").arg(path, errorText(errno));
+    }
+    if (!S_ISREG(info.st_mode) && !S_ISLNK(info.st_mode)) {
+        return QStringLiteral("%1 exists and is not a file; it is not replaced").arg(path);
+    }
+    return force ? QString() : QStringLiteral("%1 exists; %2").arg(path, forceHint);
+}
 
 QString make(const MakeOptions &options)
 {
@@ -228,42 +191,6 @@ CheckReport check(const QString &folder)
         }
     }
     return report;
-}
-
-QString launcherNameProblem(const QString &name)
-{
-    if (name.isEmpty()) {
-        return QStringLiteral("--launcher needs a name");
-    }
-    if (std::any_of(name.begin(), name.end(), [](QChar c) { return c.category() == QChar::Other_Control; })) {
-        return QStringLiteral("--launcher: the name has a control character");
-    }
-    if (launcherId(name).size() > kMaxEntryId) {
-        return QStringLiteral("--launcher: the name is too long for a menu entry's file name; shorten it");
-    }
-    return {};
-}
-
-QString launcherPath(const QString &name, bool force, QString &path)
-{
-    const QString applications =
-        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/applications");
-    if (!QDir().mkpath(applications) || ::access(QFile::encodeName(applications).constData(), W_OK | X_OK) != 0) {
-        return QStringLiteral("%1: cannot write menu entries there").arg(applications);
-    }
-    path = applications + QLatin1Char('/') + launcherId(name) + QStringLiteral(".desktop");
-    return replaceable(path, force, kLauncherForce);
-}
-
-QString writeLauncher(const QString &name, const QString &folder, const QString &path)
-{
-    const QFileInfo info(path);
-    const QString entry = QStringLiteral("[Desktop Entry]\nType=Application\nName=%1\nComment=%2\nExec=slidane\n"
-                                         "Path=%3\nIcon=" SLIDANE_APP_ID "\nTerminal=false\n"
-                                         "Categories=Game;LogicGame;\n")
-                              .arg(entryString(name), entryString(QStringLiteral("Picture puzzle of ") + name),
-                                  entryString(QDir(folder).absolutePath()));
-    return FolderWriter::replaceOne(info.path(), info.fileName(), entry.toUtf8());
 }
 
 } // namespace tileset

@@ -47,17 +47,9 @@ struct CheckReport {
 // whether they belong together.
 CheckReport check(const QString &folder);
 
-// Why `name` cannot name a menu entry (empty, a control character, too long
-// for a file name), or nothing.
-QString launcherNameProblem(const QString &name);
-
-// The desktop entry that --launcher NAME writes: a file of its own for
-// every name. An empty result means `path` is set and may be written (with
-// `force` also when it exists) into a folder that exists, else the reason.
-QString launcherPath(const QString &name, bool force, QString &path);
-
-// Writes the entry at `path` that starts the game in `folder`; an empty
-// result means done, else the reason.
-QString writeLauncher(const QString &name, const QString &folder, const QString &path);
+// Whether `path` may be written: absent, or with `force` a file or a link
+// (replaced itself, never its target). An empty result means yes, else the
+// reason, which ends in `forceHint` where --force would do.
+QString replaceable(const QString &path, bool force, const QString &forceHint);
 
 } // namespace tileset
