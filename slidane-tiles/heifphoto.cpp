@@ -80,9 +80,9 @@ QString errorText(const heif_error &error)
 
 bool HeifPhoto::sniff(const QByteArray &head)
 {
-    // Every file of the ISO media family goes to libheif, which knows which
-    // of them hold a picture it decodes: a main brand of mif1 or msf1 says
-    // only "a HEIF file", and the codec's brand is among the compatible ones.
+    // libheif's "maybe" counts too: a main brand of mif1 says only "a HEIF
+    // file", with the codec's brand among the compatible ones. libheif then
+    // says whether it decodes the picture.
     return head.size() >= 12
         && heif_check_filetype(reinterpret_cast<const uint8_t *>(head.constData()), static_cast<int>(head.size()))
         != heif_filetype_no;

@@ -14,8 +14,7 @@ namespace photo {
 
 class HeifPhoto {
 public:
-    // Whether the first bytes of a file are those of a HEIF or AVIF file, or
-    // of another file of the ISO media family that only libheif can tell.
+    // Whether the first bytes of a file may be those of a HEIF or AVIF file.
     static bool sniff(const QByteArray &head);
 
     HeifPhoto() = default;

@@ -193,6 +193,16 @@ void PhotoTest::readSquare_data()
     QVERIFY(writeHeif(file(QStringLiteral("photo.heic")), blocks(640, 480), heif_compression_HEVC, false));
     QTest::newRow("HEIC, Display P3 by nclx")
         << file(QStringLiteral("photo.heic")) << expectedIn(QColorSpace::DisplayP3) << 5 << QImage() << "";
+    // Some cameras and encoders name only the HEIF structure as the main
+    // brand, and the codec among the compatible ones.
+    {
+        QFile heic(file(QStringLiteral("photo.heic")));
+        QVERIFY(heic.open(QIODevice::ReadOnly));
+        const QByteArray bytes = heic.readAll().replace(8, 4, "mif1");
+        QVERIFY(bytes.indexOf("heic", 16) > 0 && write(file(QStringLiteral("mif1.heic")), bytes));
+        QTest::newRow("HEIC, main brand mif1")
+            << file(QStringLiteral("mif1.heic")) << expectedIn(QColorSpace::DisplayP3) << 5 << QImage() << "";
+    }
     // An ICC profile, as iPhones write it.
     QVERIFY(writeHeif(file(QStringLiteral("photo.avif")), blocks(480, 640), heif_compression_AV1, true));
     QTest::newRow("AVIF, Display P3 by ICC")
@@ -282,6 +292,12 @@ void PhotoTest::readSquare_data()
     QVERIFY(write(file(QStringLiteral("notes.jpg")), "no picture\n"));
     QTest::newRow("not a picture") << file(QStringLiteral("notes.jpg")) << Colours{} << 0 << QImage()
                                    << "(JPEG, HEIC/HEIF, AVIF, PNG,";
+    // An image sequence's brands and nothing more: libheif's words for it
+    // name boxes and brands.
+    QVERIFY(write(file(QStringLiteral("clip.heic")),
+        QByteArray::fromHex("00000018") + "ftypmsf1" + QByteArray::fromHex("00000000") + "msf1hevc"));
+    QTest::newRow("HEIF sequence brands only") << file(QStringLiteral("clip.heic")) << Colours{} << 0 << QImage()
+                                               << "holds no kind of picture slidane-tiles reads";
     QTest::newRow("a folder") << dir_.path() << Colours{} << 0 << QImage() << "is a folder";
 }
 
