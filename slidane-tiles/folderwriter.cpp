@@ -77,6 +77,11 @@ FolderWriter::~FolderWriter()
     }
 }
 
+QString FolderWriter::lockFileName()
+{
+    return QString::fromLatin1(kLockName);
+}
+
 QString FolderWriter::failure(const QString &what, int error) const
 {
     return QStringLiteral("%1: %2 (%3)").arg(folder_, what, QString::fromLocal8Bit(std::strerror(error)));

@@ -38,6 +38,9 @@ public:
     // the old file or the new one.
     static QString replaceOne(const QString &folder, const QString &name, const QByteArray &bytes);
 
+    // The file in a folder that keeps writers apart.
+    static QString lockFileName();
+
 private:
     QString failure(const QString &what, int error) const;
     QString finishJournal();

@@ -1,7 +1,9 @@
 // slidane-tiles: turns a photo into the tile files of a picture puzzle, and
 // says whether the game will read the tile files in a folder.
 #include "launcher.h"
+#include "playcommand.h"
 #include "tileset.h"
+#include "translations.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -18,21 +20,25 @@ constexpr int kWrongUsage = 2;
 
 constexpr const char *kUsage = "Usage: slidane-tiles make [--force] [--launcher NAME] [--] PHOTO [FOLDER]\n"
                                "       slidane-tiles check [--] [FOLDER]\n"
+                               "       slidane-tiles play [--] [PHOTO]\n"
                                "       slidane-tiles --help | --version\n";
 
-constexpr const char *kHelp = "\n"
-                              "make   turns PHOTO into the tile files 0.bmp ... 15.bmp of a picture puzzle\n"
-                              "       in FOLDER (the current folder if none is given), all or none of them.\n"
-                              "check  says for each tile file in FOLDER whether the game reads it, and\n"
-                              "       whether the sixteen come from one photo.\n"
-                              "\n"
-                              "  --force          replace existing tile files and an existing menu entry\n"
-                              "  --launcher NAME  also add a menu entry NAME that starts the game in FOLDER\n"
-                              "  -h, --help       show this help and exit\n"
-                              "      --version    show the version and exit\n"
-                              "\n"
-                              "Exit status: 0 when done (check: the game shows the sixteen files),\n"
-                              "1 when not, 2 for wrong usage. See slidane-tiles(6).\n";
+constexpr const char *kHelp = QT_TRANSLATE_NOOP("main",
+    "\n"
+    "make   turns PHOTO into the tile files 0.bmp ... 15.bmp of a picture puzzle\n"
+    "       in FOLDER (the current folder if none is given), all or none of them.\n"
+    "check  says for each tile file in FOLDER whether the game reads it, and\n"
+    "       whether the sixteen come from one photo.\n"
+    "play   makes the puzzle of PHOTO (chosen in a dialog if none is given) in a\n"
+    "       folder of its own below ~/.local/share/slidane and starts the game on it.\n"
+    "\n"
+    "  --force          replace existing tile files and an existing menu entry\n"
+    "  --launcher NAME  also add a menu entry NAME that starts the game in FOLDER\n"
+    "  -h, --help       show this help and exit\n"
+    "      --version    show the version and exit\n"
+    "\n"
+    "Exit status: 0 when done (check: the game shows the sixteen files),\n"
+    "1 when not, 2 for wrong usage. See slidane-tiles(6).\n");
 
 int fail(const QString &message)
 {
@@ -42,14 +48,14 @@ int fail(const QString &message)
 
 int wrongUsage(const QString &message)
 {
-    std::fprintf(
-        stderr, "slidane-tiles: %s\nTry 'slidane-tiles --help' for more information.\n", qUtf8Printable(message));
+    std::fprintf(stderr, "slidane-tiles: %s\n%s\n", qUtf8Printable(message),
+        qUtf8Printable(QCoreApplication::translate("main", "Try 'slidane-tiles --help' for more information.")));
     return kWrongUsage;
 }
 
 int help()
 {
-    std::printf("%s%s", kUsage, kHelp);
+    std::printf("%s%s", kUsage, qUtf8Printable(QCoreApplication::translate("main", kHelp)));
     return kDone;
 }
 
@@ -98,10 +104,11 @@ int runMake(const QStringList &args)
     }
     const QStringList places = parser.positionalArguments();
     if (places.isEmpty()) {
-        return wrongUsage(QStringLiteral("make needs a PHOTO"));
+        return wrongUsage(QCoreApplication::translate("main", "make needs a PHOTO"));
     }
     if (places.size() > 2) {
-        return wrongUsage(QStringLiteral("make takes a PHOTO and a FOLDER, and no more: %1").arg(places[2]));
+        return wrongUsage(
+            QCoreApplication::translate("main", "make takes a PHOTO and a FOLDER, and no more: %1").arg(places[2]));
     }
     tileset::MakeOptions options;
     options.photo = places[0];
@@ -126,9 +133,10 @@ int runMake(const QStringList &args)
         if (const QString error = launcher::write(launcher, options.folder, entry); !error.isEmpty()) {
             return fail(error);
         }
-        std::printf("Wrote the menu entry %s\n", qUtf8Printable(entry));
+        std::printf("%s\n", qUtf8Printable(QCoreApplication::translate("main", "Wrote the menu entry %1").arg(entry)));
     }
-    std::printf("Wrote 0.bmp ... 15.bmp. Start the picture puzzle with:\n  cd %s && slidane\n",
+    std::printf("%s\n  cd %s && slidane\n",
+        qUtf8Printable(QCoreApplication::translate("main", "Wrote 0.bmp ... 15.bmp. Start the picture puzzle with:")),
         qUtf8Printable(shellWord(options.folder)));
     return kDone;
 }
@@ -142,7 +150,8 @@ int runCheck(const QStringList &args)
     }
     const QStringList places = parser.positionalArguments();
     if (places.size() > 1) {
-        return wrongUsage(QStringLiteral("check takes one FOLDER, and no more: %1").arg(places[1]));
+        return wrongUsage(
+            QCoreApplication::translate("main", "check takes one FOLDER, and no more: %1").arg(places[1]));
     }
     const tileset::CheckReport report = tileset::check(places.value(0, QStringLiteral(".")));
     if (!report.folderProblem.isEmpty()) {
@@ -174,7 +183,12 @@ int runCheck(const QStringList &args)
 
 int main(int argc, char *argv[])
 {
+    // A desktop program, with message boxes and a file dialog.
+    if (argc > 1 && qstrcmp(argv[1], "play") == 0) {
+        return runPlay(argc, argv);
+    }
     QCoreApplication app(argc, argv); // finds the image plugins (JPEG, GIF)
+    loadTranslations(app);
     QStringList args = QCoreApplication::arguments().mid(1);
     const QString command = args.isEmpty() ? QString() : args.takeFirst();
     if (command == QStringLiteral("make")) {
@@ -194,5 +208,5 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "%s", kUsage);
         return kWrongUsage;
     }
-    return wrongUsage(QStringLiteral("unknown command '%1'").arg(command));
+    return wrongUsage(QCoreApplication::translate("main", "unknown command '%1'").arg(command));
 }

@@ -182,31 +182,6 @@ Square readHeif(const QString &path)
     return {averageDown(toOpaqueSrgb(cropped), square.x, square.y, square.side), {}};
 }
 
-// Why the file at `path` is no photo to open, or nothing; its first bytes
-// go to `head`.
-QString fileProblem(const QString &path, QByteArray &head)
-{
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        return QCoreApplication::translate("photo", "%1: no such file").arg(path);
-    }
-    if (info.isDir()) {
-        return QCoreApplication::translate("photo", "%1: is a folder, not a photo").arg(path);
-    }
-    if (!info.isFile()) {
-        return QCoreApplication::translate("photo", "%1: not a regular file").arg(path); // a pipe would block
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return QCoreApplication::translate("photo", "%1: cannot open it (%2)").arg(path, file.errorString());
-    }
-    head = file.read(64);
-    if (head.isEmpty()) {
-        return QCoreApplication::translate("photo", "%1: the file is empty").arg(path);
-    }
-    return {};
-}
-
 // Why a picture of `format` and `stored` size is too large to decode, or
 // nothing. A baseline JPEG is decoded a few rows at a time for the centred
 // square, scaled down by libjpeg in the DCT; a progressive one keeps the
@@ -297,6 +272,29 @@ Square readWithQt(const QString &path)
 }
 
 } // namespace
+
+QString fileProblem(const QString &path, QByteArray &head)
+{
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        return QCoreApplication::translate("photo", "%1: no such file").arg(path);
+    }
+    if (info.isDir()) {
+        return QCoreApplication::translate("photo", "%1: is a folder, not a photo").arg(path);
+    }
+    if (!info.isFile()) {
+        return QCoreApplication::translate("photo", "%1: not a regular file").arg(path); // a pipe would block
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return QCoreApplication::translate("photo", "%1: cannot open it (%2)").arg(path, file.errorString());
+    }
+    head = file.read(64);
+    if (head.isEmpty()) {
+        return QCoreApplication::translate("photo", "%1: the file is empty").arg(path);
+    }
+    return {};
+}
 
 Square readSquare(const QString &path)
 {

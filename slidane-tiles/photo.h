@@ -16,6 +16,10 @@ struct Square {
     QString error; // one line naming the file
 };
 
+// Why the file at `path` is no photo to open (missing, a folder, a pipe,
+// unreadable, empty), or nothing; its first bytes go to `head`.
+QString fileProblem(const QString &path, QByteArray &head);
+
 // The largest centred square of the upright picture, in sRGB, with
 // transparent parts laid over the board's grey, averaged down
 // to tileset::kPhotoSide pixels a side.

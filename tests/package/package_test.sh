@@ -24,7 +24,7 @@ for pair in "$game libqt6widgets6 libqt6gui6 libqt6core6 libstdc++6" "$tool libq
 done
 case "$(dpkg-deb -f "$game" Depends)" in *libheif*) fail "the game depends on libheif" ;; esac
 [ "$(dpkg-deb -f "$game" Recommends)" = qt6-wayland ] || fail "the game does not recommend qt6-wayland"
-[ "$(dpkg-deb -f "$tool" Recommends)" = "qt6-image-formats-plugins, slidane" ] \
+[ "$(dpkg-deb -f "$tool" Recommends)" = "qt6-image-formats-plugins, qt6-translations-l10n, slidane" ] \
   || fail "slidane-tiles recommends $(dpkg-deb -f "$tool" Recommends)"
 
 root="$scratch/root"
@@ -53,7 +53,10 @@ share="$root/usr/share"
 status=0
 "$root/usr/games/slidane-tiles" check "$scratch" >/dev/null || status=$?
 [ "$status" = 1 ] || fail "slidane-tiles check gave $status for a folder with no tile files, want 1"
-desktop-file-validate "$share/applications/$app_id.desktop" || fail "desktop-file-validate"
+for entry in "$app_id" "$app_id.Photo"; do
+  desktop-file-validate "$share/applications/$entry.desktop" || fail "desktop-file-validate $entry"
+done
+[ -s "$share/slidane-tiles/translations/slidane-tiles_cs.qm" ] || fail "slidane-tiles lacks its Czech texts"
 grep -q '^Categories=Game;LogicGame;$' "$share/applications/$app_id.desktop" || fail "categories"
 appstreamcli validate --no-net "$share/metainfo/$app_id.metainfo.xml" || fail "appstreamcli validate"
 

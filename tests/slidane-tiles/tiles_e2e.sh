@@ -11,27 +11,12 @@ set -eu
 tiles=$1
 game=$2
 . "$(dirname "$0")/../e2e/harness.sh"
-
-block_colour() { printf '%02X%02X%02X' $((15 * $1 + 10)) $((250 - 15 * $1)) $((37 * $1 % 256)); }
-# Whether two RRGGBB colours differ by at most 2 in every channel.
-near() {
-  for shift in 16 8 0; do
-    d=$(((0x$1 >> shift & 255) - (0x$2 >> shift & 255)))
-    [ "$d" -ge -2 ] && [ "$d" -le 2 ] || return 1
-  done
-}
+. "$(dirname "$0")/pieces.sh"
 u16() { od -An -tu2 -j "$2" -N2 "$1" | tr -d ' '; }
 u32() { od -An -tu4 -j "$2" -N4 "$1" | tr -d ' '; }
 
 cd "$scratch"
-rows=""
-for r in 0 1 2 3; do
-  row=""
-  for c in 1 2 3 4; do row="$row xc:#$(block_colour $((4 * r + c)))"; done
-  convert -size 78x78 $row +append "row$r.png"
-  rows="$rows row$r.png"
-done
-convert $rows -append -bordercolor black -border 64x0 photo.png
+block_photo photo.png
 
 "$tiles" make photo.png set >make.log || fail "make: $(cat make.log)"
 grep -q '^  cd set && slidane$' make.log || fail "make did not print how to start the game: $(cat make.log)"
@@ -57,18 +42,7 @@ read_geometry "$wid"
 sleep 0.3
 import -window root ../screen.png
 cd ..
-seen=""
-for k in $(seq 16); do
-  got=$(pixel_at screen.png $(($(cell_left "$k") + 19)) $(($(cell_top "$k") + 19)))
-  match=""
-  for tile in $(seq 0 15); do
-    if [ "$tile" = 0 ]; then want=C0C0C0; else want=$(block_colour "$tile"); fi
-    near "$got" "$want" && match=$tile
-  done
-  [ -n "$match" ] || fail "cell $k shows #$got, which is no piece"
-  case " $seen " in *" $match "*) fail "tile $match shows twice" ;; esac
-  seen="$seen $match"
-done
+cells_show_pieces screen.png
 
 # Refusals by check, each named.
 cp -r set broken

@@ -1,0 +1,178 @@
+#include "playcommand.h"
+
+#include "errortext.h"
+#include "folderwriter.h"
+#include "photoset.h"
+#include "tileset.h"
+#include "translations.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QStandardPaths>
+
+#include <array>
+#include <cstdio>
+
+#include <unistd.h>
+
+namespace {
+
+constexpr int kFailed = 1;
+constexpr int kWrongUsage = 2;
+
+// The desktop's launch feedback (a busy cursor, a "starting" entry) ends
+// when the program it started shows its first window. Qt's platform plugins
+// take these variables for the first window of this process, so they are
+// kept from before Qt starts and handed on to the game, whose window that is.
+class LaunchFeedback {
+public:
+    LaunchFeedback()
+    {
+        for (std::size_t i = 0; i < kNames.size(); ++i) {
+            values_.at(i) = qgetenv(kNames.at(i));
+        }
+    }
+    void handOn() const
+    {
+        for (std::size_t i = 0; i < kNames.size(); ++i) {
+            if (!values_.at(i).isEmpty()) {
+                qputenv(kNames.at(i), values_.at(i));
+            }
+        }
+    }
+
+private:
+    static constexpr std::array<const char *, 2> kNames{"DESKTOP_STARTUP_ID", "XDG_ACTIVATION_TOKEN"};
+    std::array<QByteArray, 2> values_;
+};
+
+// Said where a desktop user sees it, and where a script reads it.
+int refuse(const QString &reason)
+{
+    std::fprintf(stderr, "slidane-tiles: %s\n", qUtf8Printable(reason));
+    QMessageBox box(QMessageBox::Warning, QCoreApplication::translate("play", "Picture puzzle from a photo"),
+        QCoreApplication::translate("play", "The picture puzzle cannot be started."), QMessageBox::Ok);
+    box.setInformativeText(reason);
+    box.exec();
+    return kFailed;
+}
+
+// The photo formats slidane-tiles reads, by the names phones, cameras and
+// other programs give them, in either case.
+QString photoFilter()
+{
+    QStringList patterns;
+    for (const char *extension :
+        {"jpg", "jpeg", "jpe", "jfif", "heic", "heif", "hif", "avif", "png", "webp", "tif", "tiff", "gif", "bmp"}) {
+        patterns << QStringLiteral("*.") + QLatin1String(extension)
+                 << QStringLiteral("*.") + QString::fromLatin1(extension).toUpper();
+    }
+    return QCoreApplication::translate("play", "Photos") + QStringLiteral(" (") + patterns.join(QLatin1Char(' '))
+        + QLatin1Char(')');
+}
+
+// Qt's own file dialog, or the desktop's where the platform theme has one
+// (through the portal, in a sandbox or where the theme asks for it); empty
+// when the user cancels.
+QString choosePhoto()
+{
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    return QFileDialog::getOpenFileName(nullptr,
+        QCoreApplication::translate("play", "Choose a photo for the picture puzzle"),
+        QFileInfo(pictures).isDir() ? pictures : QDir::homePath(), photoFilter());
+}
+
+// The game's program: beside this one, as both are installed, or on PATH.
+QString findGame()
+{
+    const QFileInfo beside(QCoreApplication::applicationDirPath() + QStringLiteral("/slidane"));
+    if (beside.isFile() && beside.isExecutable()) {
+        return beside.filePath();
+    }
+    return QStandardPaths::findExecutable(QStringLiteral("slidane"));
+}
+
+// Makes the photo's set in `folder`, replacing what an earlier run left
+// there half done. A folder this run created and could not fill is removed.
+QString makeSet(const QString &photo, const QString &folder)
+{
+    const bool fresh = !QFileInfo::exists(folder);
+    const QString error = tileset::make({photo, folder, true});
+    if (!error.isEmpty() && fresh) {
+        QFile::remove(folder + QLatin1Char('/') + FolderWriter::lockFileName());
+        QDir().rmdir(folder);
+    }
+    return error;
+}
+
+// Replaces this process by the game, started in `folder`; returns only on
+// failure, with the reason.
+QString startGame(const QString &game, const QString &folder, const LaunchFeedback &feedback)
+{
+    if (::chdir(QFile::encodeName(folder).constData()) != 0) {
+        return QCoreApplication::translate("play", "%1: cannot open the folder (%2)").arg(folder, errorText(errno));
+    }
+    feedback.handOn();
+    const QByteArray program = QFile::encodeName(game);
+    char name[] = "slidane";
+    char *const args[] = {name, nullptr};
+    ::execv(program.constData(), args);
+    return QCoreApplication::translate("play", "%1: cannot start the game (%2)").arg(game, errorText(errno));
+}
+
+} // namespace
+
+int runPlay(int argc, char *argv[])
+{
+    const LaunchFeedback feedback;
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        std::fprintf(
+            stderr, "slidane-tiles: play needs a desktop session (neither DISPLAY nor WAYLAND_DISPLAY is set)\n");
+        return kFailed;
+    }
+    QApplication app(argc, argv);
+    loadTranslations(app);
+    QCommandLineParser parser;
+    const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    parser.addOption(helpOption);
+    if (!parser.parse(QCoreApplication::arguments()) || parser.positionalArguments().size() > 2) {
+        std::fprintf(stderr, "slidane-tiles: %s\nUsage: slidane-tiles play [--] [PHOTO]\n",
+            qUtf8Printable(parser.errorText().isEmpty()
+                    ? QCoreApplication::translate("play", "play takes one PHOTO, and no more")
+                    : parser.errorText()));
+        return kWrongUsage;
+    }
+    if (parser.isSet(helpOption)) {
+        std::printf("Usage: slidane-tiles play [--] [PHOTO]\n");
+        return 0;
+    }
+    // The first argument is "play" itself.
+    QString photo = parser.positionalArguments().value(1);
+    if (photo.isEmpty()) {
+        photo = choosePhoto();
+        if (photo.isEmpty()) {
+            return kFailed; // cancelled: nothing to say
+        }
+    }
+    const QString game = findGame();
+    if (game.isEmpty()) {
+        return refuse(QCoreApplication::translate(
+            "play", "The game slidane is not installed; install the package slidane to play the puzzle."));
+    }
+    QString error;
+    const QString folder = photoset::folderFor(photo, error);
+    if (folder.isEmpty()) {
+        return refuse(error);
+    }
+    if (!photoset::isWhole(folder)) {
+        if (const QString failed = makeSet(photo, folder); !failed.isEmpty()) {
+            return refuse(failed);
+        }
+    }
+    return refuse(startGame(game, folder, feedback));
+}
