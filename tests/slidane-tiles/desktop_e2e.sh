@@ -43,7 +43,11 @@ await_window() {
 play_through_entry() {
   xev -root -event property >"$scratch/root.log" &
   spy=$!
-  until grep -q _E2E_READY "$scratch/root.log"; do xprop -root -f _E2E_READY 8s -set _E2E_READY 1; sleep 0.05; done
+  for _ in $(seq 100); do
+    xprop -root -f _E2E_READY 8s -set _E2E_READY 1
+    grep -q _E2E_READY "$scratch/root.log" && break
+    sleep 0.05
+  done
   DESKTOP_STARTUP_ID="slidane-e2e_TIME$1" gio launch "$entry" "$2" 2>"$scratch/launch.log"
   await_window '^15 - Dlaždovka - Slidane$'
   wid=$found
@@ -75,7 +79,8 @@ gio launch "$entry" 2>launch.log
 await_window '^Choose a photo for the picture puzzle$'
 xdotool windowfocus --sync "$found" type "$scratch/holiday.png"
 # A Return may first close the completion list that typing opened.
-while xdotool search --onlyvisible --name '^Choose a photo for the picture puzzle$' >/dev/null; do
+for _ in $(seq 20); do
+  xdotool search --onlyvisible --name '^Choose a photo for the picture puzzle$' >/dev/null || break
   xdotool key Return
   sleep 0.5
 done
