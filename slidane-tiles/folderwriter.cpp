@@ -107,7 +107,7 @@ QString FolderWriter::notAFile(const QByteArray &name) const
 
 QString FolderWriter::busy() const
 {
-    return QStringLiteral("%1: another slidane-tiles is writing to this folder; try again when it has finished")
+    return QStringLiteral("%1: another slidane-tiles is using this folder; try again when it has finished")
         .arg(folder_);
 }
 
@@ -122,7 +122,8 @@ QString FolderWriter::open(bool readOnly)
         if (const QString error = openLock(true); !error.isEmpty()) {
             return error;
         }
-        if (const int error = lock(LOCK_EX, false); error != 0) {
+        // Waits also for checks, which hold the lock for a moment.
+        if (const int error = lock(LOCK_EX, true); error != 0) {
             return error == EWOULDBLOCK ? busy() : failure(QStringLiteral("cannot lock the folder"), error);
         }
         return recover();
@@ -188,13 +189,17 @@ QString FolderWriter::openLock(bool create)
         if (error == ELOOP) {
             return notAFile(kLockName);
         }
+        // Without a lock nothing else is safe; what to do depends on why.
+        const bool denied = error == EACCES || error == EPERM;
         struct stat info { };
         if (::fstatat(dir_, kLockName.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0) {
             return failure(QStringLiteral("cannot open the lock file %1").arg(QString::fromLatin1(kLockName)), error,
-                QStringLiteral("its owner can remove it while no slidane-tiles runs there"));
+                denied ? QStringLiteral("its owner can remove it while no slidane-tiles runs there")
+                       : QStringLiteral("nothing was changed"));
         }
         return failure(QStringLiteral("cannot make the lock file %1").arg(QString::fromLatin1(kLockName)), error,
-            QStringLiteral("make needs a folder that it may write in"));
+            denied ? QStringLiteral("slidane-tiles writes only in a folder that this user may write in")
+                   : QStringLiteral("nothing was changed"));
     }
     struct stat info { };
     if (::fstat(lock_, &info) != 0) {

@@ -30,7 +30,7 @@ public:
     };
     static Calls calls;
 
-    // How long a reader waits for a running writer.
+    // How long a run waits for another to let go of the lock.
     static constexpr std::chrono::seconds kLockWait{5};
 
     // `names` are the files it may write in `folder`, which must exist.
@@ -41,11 +41,10 @@ public:
     FolderWriter &operator=(const FolderWriter &) = delete;
 
     // Takes the folder's lock and finishes or undoes what a killed run left.
-    // A writer takes the lock alone and gives up at once when another holds
-    // it; a reader (`readOnly`) shares it with other readers, waits up to
-    // kLockWait for a writer, makes no lock file where no writer ever was,
-    // and reads a folder it cannot write in. An empty result means done,
-    // else the reason.
+    // A writer holds the lock alone; a reader (`readOnly`) shares it with
+    // other readers, makes no lock file where no writer ever was, and reads
+    // a folder it cannot write in. Either waits up to kLockWait for the
+    // lock. An empty result means done, else the reason.
     QString open(bool readOnly = false);
 
     // Whether open() found a group of renames left half done and finished it.
