@@ -1,7 +1,7 @@
 // FolderWriter with its folder calls failing on purpose: recovering from a
 // journal with lines that are no names of its own and temporaries already
 // renamed, a recovery stopped half way, errors while looking for the
-// journal, FIFOs under its names, and what a failed replace leaves.
+// journal, and what a failed replace leaves.
 #include "folderwriter.h"
 
 #include <QDir>
@@ -11,8 +11,6 @@
 
 #include <cerrno>
 #include <climits>
-
-#include <sys/stat.h>
 
 namespace {
 
@@ -65,8 +63,6 @@ private slots:
     void cleanup() { FolderWriter::calls = kRealCalls; }
     void recovery_data();
     void recovery();
-    void fifoIsRefusedAtOnce_data();
-    void fifoIsRefusedAtOnce();
     void failedReplace_data();
     void failedReplace();
 
@@ -162,26 +158,6 @@ void FolderWriterTest::recovery()
     QCOMPARE(files(), after);
     QVERIFY(QFile::exists(path(QStringLiteral(".slidane-tiles.../outside.new"))));
     QVERIFY(!QFile::exists(path(QStringLiteral("../outside"))));
-}
-
-void FolderWriterTest::fifoIsRefusedAtOnce_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<bool>("readOnly");
-    QTest::newRow("journal, make") << QStringLiteral(".slidane-tiles.journal") << false;
-    QTest::newRow("journal, check") << QStringLiteral(".slidane-tiles.journal") << true;
-    QTest::newRow("lock, check") << QStringLiteral(".slidane-tiles.lock") << true;
-}
-
-void FolderWriterTest::fifoIsRefusedAtOnce()
-{
-    QFETCH(QString, name);
-    QFETCH(bool, readOnly);
-    QFile::remove(path(name));
-    QCOMPARE(::mkfifo(QFile::encodeName(path(name)).constData(), 0600), 0);
-    FolderWriter writer(path({}), kNames);
-    QCOMPARE(writer.open(readOnly),
-        path({}) + QStringLiteral(": %1 is not a regular file; remove it while no slidane-tiles runs there").arg(name));
 }
 
 void FolderWriterTest::failedReplace_data()

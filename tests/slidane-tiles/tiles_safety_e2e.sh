@@ -130,6 +130,16 @@ grep -q '^Mixed set: 12.bmp not made' check.log || fail "hand-made tiles are nam
 convert new/12.bmp bmp3:set/12.bmp
 "$tiles" check set >check.log || fail "hand-made tiles make a mixed set: $(tail -n1 check.log)"
 
+# A FIFO under the journal's or the lock's name is refused, not waited on.
+for name in journal lock; do
+  rm -rf set && cp -r old set && rm -f set/.slidane-tiles.$name && mkfifo set/.slidane-tiles.$name
+  for command in "check set" "make --force new.png set"; do
+    status=0
+    timeout 20 "$tiles" $command >/dev/null 2>err.log || status=$?
+    [ "$status" = 1 ] && grep -q "$name is not a regular file" err.log || fail "$command, $name a FIFO: $(cat err.log)"
+  done
+done
+
 mkdir bare
 "$tiles" check bare >/dev/null || [ -z "$(ls -A bare)" ] || fail "check left $(ls -A bare) in a folder it only read"
 
