@@ -5,11 +5,17 @@
 #include <cerrno>
 #include <cstring>
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+FolderWriter::Calls FolderWriter::calls = {
+    [](int dir, const char *name, int flags, mode_t mode) { return ::openat(dir, name, flags, mode); },
+    ::renameat,
+    ::unlinkat,
+    ::fsync,
+};
 
 namespace {
 
@@ -17,7 +23,12 @@ const QByteArray kLockName = QByteArrayLiteral(".slidane-tiles.lock");
 const QByteArray kJournalName = QByteArrayLiteral(".slidane-tiles.journal");
 const QByteArray kTemporaryPrefix = QByteArrayLiteral(".slidane-tiles.");
 const QByteArray kTemporarySuffix = QByteArrayLiteral(".new");
+const QByteArray kJournalTemporary = QByteArrayLiteral(".slidane-tiles.journal.new");
 constexpr qsizetype kMaxJournalBytes = 64 * 1024;
+
+const QString kUnchanged = QStringLiteral("the earlier files are unchanged");
+const QString kFinishedLater =
+    QStringLiteral("the folder holds part of the new set until a later make or check in it puts the rest in place");
 
 QByteArray temporaryName(const QByteArray &name)
 {
@@ -29,10 +40,11 @@ QByteArray temporaryName(const QByteArray &name)
 // planted link from redirecting the write.
 int writeNewFile(int dir, const QByteArray &name, const QByteArray &bytes)
 {
-    if (::unlinkat(dir, name.constData(), 0) != 0 && errno != ENOENT) {
+    const FolderWriter::Calls &calls = FolderWriter::calls;
+    if (calls.unlinkat(dir, name.constData(), 0) != 0 && errno != ENOENT) {
         return errno;
     }
-    const int fd = ::openat(dir, name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    const int fd = calls.openat(dir, name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
     if (fd < 0) {
         return errno;
     }
@@ -48,23 +60,26 @@ int writeNewFile(int dir, const QByteArray &name, const QByteArray &bytes)
         }
     }
     // A file system that reserves space lazily reports a full disk only here.
-    if (error == 0 && ::fsync(fd) != 0) {
+    if (error == 0 && calls.fsync(fd) != 0) {
         error = errno;
     }
     if (::close(fd) != 0 && error == 0) {
         error = errno;
     }
     if (error != 0) {
-        ::unlinkat(dir, name.constData(), 0);
+        calls.unlinkat(dir, name.constData(), 0);
     }
     return error;
 }
 
 } // namespace
 
-FolderWriter::FolderWriter(QString folder)
+FolderWriter::FolderWriter(QString folder, QStringList names)
     : folder_(std::move(folder))
 {
+    for (const QString &name : names) {
+        names_.append(QFile::encodeName(name));
+    }
 }
 
 FolderWriter::~FolderWriter()
@@ -82,143 +97,295 @@ QString FolderWriter::lockFileName()
     return QString::fromLatin1(kLockName);
 }
 
-QString FolderWriter::failure(const QString &what, int error) const
+QString FolderWriter::failure(const QString &what, int error, const QString &outcome) const
 {
-    return QStringLiteral("%1: %2 (%3)").arg(folder_, what, QString::fromLocal8Bit(std::strerror(error)));
+    const QString reason =
+        QStringLiteral("%1: %2 (%3)").arg(folder_, what, QString::fromLocal8Bit(std::strerror(error)));
+    return outcome.isEmpty() ? reason : reason + QStringLiteral("; ") + outcome;
+}
+
+QString FolderWriter::notAFile(const QByteArray &name) const
+{
+    return QStringLiteral("%1: %2 is not a regular file; remove it while no slidane-tiles runs there")
+        .arg(folder_, QString::fromLatin1(name));
+}
+
+QString FolderWriter::busy() const
+{
+    return QStringLiteral("%1: another slidane-tiles is using this folder; try again when it has finished")
+        .arg(folder_);
 }
 
 QString FolderWriter::open(bool readOnly)
 {
+    deadline_ = std::chrono::steady_clock::now() + kLockWait;
     dir_ = ::open(QFile::encodeName(folder_).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir_ < 0) {
         return failure(QStringLiteral("cannot open the folder"), errno);
     }
-    // A reader leaves a folder without a lock file as it is: no make ever
-    // wrote there, so there is nothing to wait for or finish.
-    lock_ = ::openat(dir_, kLockName.constData(), O_RDWR | O_NOFOLLOW | O_CLOEXEC | (readOnly ? 0 : O_CREAT), 0666);
+    if (!readOnly) {
+        if (const QString error = openLock(true); !error.isEmpty()) {
+            return error;
+        }
+        // Waits also for checks, which hold the lock for a moment.
+        if (const int error = lock(LOCK_EX, true); error != 0) {
+            return error == EWOULDBLOCK ? busy() : failure(QStringLiteral("cannot lock the folder"), error);
+        }
+        return recover();
+    }
+    if (const QString error = openLock(false); !error.isEmpty()) {
+        return error;
+    }
     if (lock_ < 0) {
-        const int error = errno;
-        // Nobody can be writing here who could not open the lock file
-        // either, short of another user with more rights.
-        if (readOnly && (error == ENOENT || error == EACCES || error == EROFS || error == EPERM)) {
+        // Every writer makes the lock file before anything else, so where
+        // there is none nothing was ever written, unless someone removed it
+        // beside a journal.
+        int journal = -1;
+        if (const QString error = openJournal(journal); !error.isEmpty() || journal < 0) {
+            return error;
+        }
+        ::close(journal);
+        if (const QString error = openLock(true); !error.isEmpty()) {
+            return error;
+        }
+    }
+    for (;;) {
+        if (const int error = lock(LOCK_SH, true); error != 0) {
+            return error == EWOULDBLOCK ? busy() : failure(QStringLiteral("cannot lock the folder"), error);
+        }
+        int journal = -1;
+        if (const QString error = openJournal(journal); !error.isEmpty()) {
+            return error;
+        }
+        if (journal < 0) {
+            removeTemporaries();
             return {};
         }
-        return failure(QStringLiteral("cannot make the lock file %1").arg(QString::fromLatin1(kLockName)), error);
-    }
-    int locked = 0;
-    do {
-        locked = ::flock(lock_, LOCK_EX | LOCK_NB);
-    } while (locked != 0 && errno == EINTR);
-    if (locked != 0) {
-        if (errno == EWOULDBLOCK) {
-            return QStringLiteral("%1: another slidane-tiles is writing to this folder; try again when it has finished")
-                .arg(folder_);
+        ::close(journal);
+        // Only a run that holds the lock alone may finish a journal. Turning
+        // a shared lock into that lets go of it first, so two readers that
+        // both try never wait for each other: one wins, the other tries again.
+        const int error = lock(LOCK_EX, false);
+        if (error == 0) {
+            return recover();
         }
-        return failure(QStringLiteral("cannot lock the folder"), errno);
+        if (error != EWOULDBLOCK) {
+            return failure(QStringLiteral("cannot lock the folder"), error);
+        }
+        if (std::chrono::steady_clock::now() >= deadline_) {
+            return busy();
+        }
+        ::usleep(10000 + static_cast<useconds_t>(::getpid() % 10) * 1000);
     }
-    struct stat journal { };
-    if (::fstatat(dir_, kJournalName.constData(), &journal, AT_SYMLINK_NOFOLLOW) == 0) {
-        repaired_ = true;
-        return finishJournal();
+}
+
+QString FolderWriter::openLock(bool create)
+{
+    // Read-only, since flock needs no write access: a lock file that another
+    // user made serves as well. O_NONBLOCK: a FIFO under the name must not
+    // hold the run up.
+    lock_ = calls.openat(
+        dir_, kLockName.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | (create ? O_CREAT : 0), 0666);
+    if (lock_ < 0) {
+        const int error = errno;
+        if (error == ENOENT && !create) {
+            return {};
+        }
+        if (error == ELOOP) {
+            return notAFile(kLockName);
+        }
+        // Without a lock nothing else is safe; what to do depends on why.
+        const bool denied = error == EACCES || error == EPERM;
+        struct stat info { };
+        if (::fstatat(dir_, kLockName.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0) {
+            return failure(QStringLiteral("cannot open the lock file %1").arg(QString::fromLatin1(kLockName)), error,
+                denied ? QStringLiteral("its owner can remove it while no slidane-tiles runs there")
+                       : QStringLiteral("nothing was changed"));
+        }
+        return failure(QStringLiteral("cannot make the lock file %1").arg(QString::fromLatin1(kLockName)), error,
+            denied ? QStringLiteral("slidane-tiles writes only in a folder that this user may write in")
+                   : QStringLiteral("nothing was changed"));
     }
-    // Without a journal nothing was renamed yet: the earlier files stand, and
-    // what a killed run wrote is dropped.
-    removeTemporaries();
+    struct stat info { };
+    if (::fstat(lock_, &info) != 0) {
+        return failure(QStringLiteral("cannot read the lock file %1").arg(QString::fromLatin1(kLockName)), errno);
+    }
+    return S_ISREG(info.st_mode) ? QString() : notAFile(kLockName);
+}
+
+int FolderWriter::lock(int operation, bool wait)
+{
+    for (;;) {
+        if (::flock(lock_, operation | LOCK_NB) == 0) {
+            return 0;
+        }
+        const int error = errno;
+        if (error == EINTR) {
+            continue;
+        }
+        if (error != EWOULDBLOCK || !wait || std::chrono::steady_clock::now() >= deadline_) {
+            return error;
+        }
+        ::usleep(10000 + static_cast<useconds_t>(::getpid() % 10) * 1000);
+    }
+}
+
+QString FolderWriter::openJournal(int &fd) const
+{
+    // O_NONBLOCK: a FIFO under the name must not hold the run up.
+    fd = calls.openat(dir_, kJournalName.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0);
+    if (fd < 0) {
+        // Only "no such file" means there is none: after any other error a
+        // journal may still need the new files, so nothing may be removed.
+        const int error = errno;
+        if (error == ENOENT) {
+            return {};
+        }
+        return error == ELOOP ? notAFile(kJournalName)
+                              : failure(QStringLiteral("cannot look for the journal of an interrupted run"), error,
+                                  QStringLiteral("nothing was changed"));
+    }
+    struct stat info { };
+    const bool statted = ::fstat(fd, &info) == 0;
+    const int error = errno;
+    if (statted && S_ISREG(info.st_mode)) {
+        return {};
+    }
+    ::close(fd);
+    fd = -1;
+    return statted ? notAFile(kJournalName)
+                   : failure(QStringLiteral("cannot look for the journal of an interrupted run"), error,
+                       QStringLiteral("nothing was changed"));
+}
+
+QString FolderWriter::recover()
+{
+    int fd = -1;
+    if (const QString error = openJournal(fd); !error.isEmpty()) {
+        return error;
+    }
+    if (fd < 0) {
+        // Without a journal nothing was renamed yet: the earlier files stand,
+        // and what a killed run wrote is dropped.
+        removeTemporaries();
+        return {};
+    }
+    QByteArray journal(kMaxJournalBytes, Qt::Uninitialized);
+    qsizetype got = 0;
+    int error = 0;
+    while (error == 0 && got < journal.size()) {
+        const ssize_t read = ::read(fd, journal.data() + got, static_cast<size_t>(journal.size() - got));
+        if (read > 0) {
+            got += read;
+        } else if (read == 0) {
+            break;
+        } else if (errno != EINTR) {
+            error = errno;
+        }
+    }
+    ::close(fd);
+    if (error != 0) {
+        return failure(QStringLiteral("cannot read the journal of an interrupted run"), error, kFinishedLater);
+    }
+    journal.truncate(got);
+    repaired_ = true;
+    return finish(journal.split('\n'));
+}
+
+QString FolderWriter::finish(const QList<QByteArray> &names)
+{
+    // Every file the journal names was complete on the disk before the
+    // journal was, so the renames can always be finished; a temporary that
+    // is gone was put in place before. Lines that are not the writer's own
+    // names (a path, a dot file) are no work of its own and left alone.
+    for (const QByteArray &name : names) {
+        if (!names_.contains(name)) {
+            continue;
+        }
+        if (calls.renameat(dir_, temporaryName(name).constData(), dir_, name.constData()) != 0 && errno != ENOENT) {
+            const int error = errno;
+            return failure(
+                QStringLiteral("cannot put %1 in place").arg(QFile::decodeName(name)), error, kFinishedLater);
+        }
+    }
+    if (!syncFolder()) {
+        return failure(QStringLiteral("cannot flush the folder"), errno, kFinishedLater);
+    }
+    if (calls.unlinkat(dir_, kJournalName.constData(), 0) != 0 && errno != ENOENT) {
+        return failure(QStringLiteral("cannot remove the journal"), errno, kFinishedLater);
+    }
+    // The renames are on the disk already; a journal that a lost flush
+    // brings back finds nothing left to rename.
+    syncFolder();
     return {};
 }
 
-QString FolderWriter::finishJournal()
+QString FolderWriter::undo(const QString &what, int error, bool journalWritten)
 {
-    const int fd = ::openat(dir_, kJournalName.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0) {
-        return failure(QStringLiteral("cannot read the journal of an interrupted run"), errno);
-    }
-    QByteArray journal(kMaxJournalBytes, Qt::Uninitialized);
-    const ssize_t got = ::read(fd, journal.data(), static_cast<size_t>(journal.size()));
-    const int readError = errno;
-    ::close(fd);
-    if (got < 0) {
-        return failure(QStringLiteral("cannot read the journal of an interrupted run"), readError);
-    }
-    journal.truncate(got);
-    // Every file the journal names was complete on the disk before the
-    // journal was, so the renames can always be finished.
-    for (const QByteArray &name : journal.split('\n')) {
-        if (name.isEmpty() || name.contains('/') || name.startsWith('.')) {
-            continue;
+    if (journalWritten) {
+        if (calls.unlinkat(dir_, kJournalName.constData(), 0) != 0 && errno != ENOENT) {
+            return failure(what, error,
+                kUnchanged + QStringLiteral(" until a later make or check in this folder puts the new set in place"));
         }
-        if (::renameat(dir_, temporaryName(name).constData(), dir_, name.constData()) != 0 && errno != ENOENT) {
-            return failure(
-                QStringLiteral("cannot put %1 in place; the next run tries again").arg(QString::fromUtf8(name)), errno);
+        // A journal that came back after a power loss without its files
+        // would finish part of the set, so they go only once it is gone on
+        // the disk; until then they are harmless, and the next run drops them.
+        if (!syncFolder()) {
+            return failure(what, error, kUnchanged);
         }
     }
-    if (!syncFolder() || ::unlinkat(dir_, kJournalName.constData(), 0) != 0 || !syncFolder()) {
-        return failure(QStringLiteral("cannot finish the journal; the next run tries again"), errno);
-    }
-    return {};
+    removeTemporaries();
+    syncFolder(); // a temporary that comes back is dropped by the next run
+    return failure(what, error, kUnchanged);
 }
 
 void FolderWriter::removeTemporaries()
 {
-    const int listed = ::dup(dir_);
-    DIR *entries = listed < 0 ? nullptr : ::fdopendir(listed);
-    if (entries == nullptr) {
-        if (listed >= 0) {
-            ::close(listed);
-        }
-        return;
+    for (const QByteArray &name : names_) {
+        calls.unlinkat(dir_, temporaryName(name).constData(), 0);
     }
-    ::rewinddir(entries);
-    while (const dirent *entry = ::readdir(entries)) {
-        const QByteArray name(entry->d_name);
-        if (name.startsWith(kTemporaryPrefix) && name.endsWith(kTemporarySuffix)) {
-            ::unlinkat(dir_, entry->d_name, 0);
-        }
-    }
-    ::closedir(entries);
+    calls.unlinkat(dir_, kJournalTemporary.constData(), 0);
 }
 
 bool FolderWriter::syncFolder()
 {
-    return ::fsync(dir_) == 0 || errno == EINVAL; // some file systems cannot sync a folder
+    return calls.fsync(dir_) == 0 || errno == EINVAL; // some file systems cannot sync a folder
 }
 
 QString FolderWriter::replace(const std::vector<std::pair<QString, QByteArray>> &files)
 {
+    QList<QByteArray> names;
     QByteArray journal;
     for (const auto &[name, bytes] : files) {
         const QByteArray encoded = QFile::encodeName(name);
+        Q_ASSERT(names_.contains(encoded));
         if (const int error = writeNewFile(dir_, temporaryName(encoded), bytes); error != 0) {
-            removeTemporaries();
-            return failure(QStringLiteral("cannot write %1; the earlier files are unchanged").arg(name), error);
+            return undo(QStringLiteral("cannot write %1").arg(name), error, false);
         }
+        names.append(encoded);
         journal += encoded + '\n';
     }
     // The journal appears at once, by a rename, and only after every new
     // file is on the disk: from then on a killed run is finished, before
     // then undone.
-    const QByteArray journalTemporary = temporaryName(kJournalName.mid(kTemporaryPrefix.size()));
-    int error = writeNewFile(dir_, journalTemporary, journal);
-    if (error == 0 && !syncFolder()) {
-        error = errno;
-    }
-    if (error == 0 && ::renameat(dir_, journalTemporary.constData(), dir_, kJournalName.constData()) != 0) {
-        error = errno;
-    }
+    int error = writeNewFile(dir_, kJournalTemporary, journal);
     if (error == 0 && !syncFolder()) {
         error = errno;
     }
     if (error != 0) {
-        ::unlinkat(dir_, kJournalName.constData(), 0);
-        removeTemporaries();
-        return failure(QStringLiteral("cannot write the journal; the earlier files are unchanged"), error);
+        return undo(QStringLiteral("cannot write the journal"), error, false);
     }
-    return finishJournal();
+    // A rename that failed may still have happened.
+    if (calls.renameat(dir_, kJournalTemporary.constData(), dir_, kJournalName.constData()) != 0 || !syncFolder()) {
+        const int error = errno;
+        return undo(QStringLiteral("cannot put the journal in place"), error, true);
+    }
+    return finish(names);
 }
 
 QString FolderWriter::replaceOne(const QString &folder, const QString &name, const QByteArray &bytes)
 {
-    FolderWriter writer(folder);
+    FolderWriter writer(folder, {name});
     writer.dir_ = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (writer.dir_ < 0) {
         return writer.failure(QStringLiteral("cannot open the folder"), errno);
@@ -227,9 +394,10 @@ QString FolderWriter::replaceOne(const QString &folder, const QString &name, con
     // Of the process's own, so that two runs never share one.
     const QByteArray temporary = temporaryName(encoded + '.' + QByteArray::number(::getpid()));
     int error = writeNewFile(writer.dir_, temporary, bytes);
-    if (error == 0 && ::renameat(writer.dir_, temporary.constData(), writer.dir_, encoded.constData()) != 0) {
+    if (error == 0 && calls.renameat(writer.dir_, temporary.constData(), writer.dir_, encoded.constData()) != 0) {
         error = errno;
-        ::unlinkat(writer.dir_, temporary.constData(), 0);
+        calls.unlinkat(writer.dir_, temporary.constData(), 0);
+        writer.syncFolder(); // no later run knows this name to remove it
     }
     if (error == 0 && !writer.syncFolder()) {
         error = errno;

@@ -15,6 +15,7 @@
 
 #include <cerrno>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -55,14 +56,56 @@ constexpr qsizetype kStampAt = 6;
 
 const QString kTilesForce = QStringLiteral("give --force to replace the tile files");
 
+// The stamp of a bitmap that a make wrote, or 0 for any other file: a
+// bitmap made elsewhere has zeros there, a PNG or JPEG named k.bmp other
+// bytes, and neither belongs to any set.
 quint32 stampOf(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
         return 0;
     }
-    const QByteArray head = file.read(kStampAt + 4);
-    return head.size() == kStampAt + 4 ? qFromLittleEndian<quint32>(head.constData() + kStampAt) : 0;
+    char head[kStampAt + 4];
+    const ssize_t got = ::read(fd, head, sizeof head);
+    ::close(fd);
+    if (got != static_cast<ssize_t>(sizeof head) || head[0] != 'B' || head[1] != 'M') {
+        return 0;
+    }
+    return qFromLittleEndian<quint32>(head + kStampAt);
+}
+
+// The names make writes, and the only ones its writer may touch.
+QStringList tileNames()
+{
+    QStringList names;
+    for (int tile = 0; tile < 16; ++tile) {
+        names << QStringLiteral("%1.bmp").arg(tile);
+    }
+    return names;
+}
+
+// Makes `folder` and any parents it lacks, as mkdir -p does; an empty result
+// means it is there, else the reason with its cause.
+QString makeFolder(const QString &folder)
+{
+    const QByteArray path = QFile::encodeName(folder);
+    struct stat info { };
+    for (qsizetype end = path.indexOf('/', 1);; end = path.indexOf('/', end + 1)) {
+        const QByteArray part = end < 0 ? path : path.left(end);
+        if (::stat(part.constData(), &info) != 0) {
+            if (errno != ENOENT || (::mkdir(part.constData(), 0777) != 0 && errno != EEXIST)
+                || ::stat(part.constData(), &info) != 0) {
+                return QStringLiteral("%1: cannot create the folder (%2)")
+                    .arg(QFile::decodeName(part), QString::fromLocal8Bit(std::strerror(errno)));
+            }
+        }
+        if (!S_ISDIR(info.st_mode)) {
+            return QStringLiteral("%1: not a folder").arg(QFile::decodeName(part));
+        }
+        if (end < 0) {
+            return {};
+        }
+    }
 }
 
 // Why a folder cannot be checked at all, or nothing.
@@ -109,10 +152,10 @@ QString make(const MakeOptions &options)
     }
     const QImage &square = photo.picture;
 
-    if (!QDir().mkpath(options.folder)) {
-        return QStringLiteral("%1: cannot create the folder").arg(options.folder);
+    if (const QString error = makeFolder(options.folder); !error.isEmpty()) {
+        return error;
     }
-    FolderWriter writer(options.folder);
+    FolderWriter writer(options.folder, tileNames());
     if (const QString error = writer.open(); !error.isEmpty()) {
         return error;
     }
@@ -157,8 +200,8 @@ CheckReport check(const QString &folder)
     if (!report.folderProblem.isEmpty()) {
         return report;
     }
-    // Taking the lock waits for no running make and finishes a killed one.
-    FolderWriter writer(folder);
+    // Taking the lock waits for a running make and finishes a killed one.
+    FolderWriter writer(folder, tileNames());
     if (const QString error = writer.open(true); !error.isEmpty()) {
         report.folderProblem = error;
         return report;
@@ -175,17 +218,19 @@ CheckReport check(const QString &folder)
         allRead = allRead && read;
         stamps.at(static_cast<std::size_t>(tile)) = read ? stampOf(path) : 0;
     }
-    // The set is the stamp most files carry; files of no make all carry 0.
+    // The set is the stamp most stamped files carry. Files of no make carry
+    // none and are compared with nothing: the game shows them all the same.
     if (allRead) {
         QHash<quint32, int> counts;
-        quint32 common = stamps[0];
+        quint32 common = 0;
         for (const quint32 stamp : stamps) {
-            if (++counts[stamp] > counts[common]) {
+            if (stamp != 0 && ++counts[stamp] > counts.value(common)) {
                 common = stamp;
             }
         }
         for (int tile = 0; tile < 16; ++tile) {
-            if (stamps.at(static_cast<std::size_t>(tile)) != common) {
+            const quint32 stamp = stamps.at(static_cast<std::size_t>(tile));
+            if (stamp != 0 && stamp != common) {
                 report.strays << QStringLiteral("%1.bmp").arg(tile);
             }
         }

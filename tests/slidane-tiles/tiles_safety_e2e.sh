@@ -44,9 +44,11 @@ else
   echo "SKIP row: a full disk needs root to mount a tmpfs"
 fi
 
-if strace -o /dev/null true 2>/dev/null; then
-  # LeakSanitizer cannot run under ptrace.
-  injected() { ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" strace -f -o /dev/null "$@"; }
+# LeakSanitizer cannot run under ptrace.
+traced() { ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0" strace -f "$@"; }
+injected() { traced -o /dev/null "$@"; }
+strace -o /dev/null true 2>/dev/null && has_strace=yes || has_strace=""
+if [ -n "$has_strace" ]; then
   # A flush or close that fails on the last tile, as on a network share.
   for fault in fsync:error=EIO:when=16 close:error=EIO:when=17; do
     rm -rf set && cp -r old set
@@ -89,16 +91,81 @@ status=0
 "$tiles" make --force old.png set 2>err.log || status=$?
 refused "a locked folder" before
 grep -q 'another slidane-tiles' err.log || fail "the lock is not named: $(cat err.log)"
+# A check waits for the make, a bounded time.
+status=0
+timeout 20 "$tiles" check set >check.log 2>err.log || status=$?
+[ "$status" = 1 ] && grep -q 'another slidane-tiles' err.log || fail "a check on a locked folder: $status $(cat err.log)"
+if [ -n "$has_strace" ]; then
+  traced -o flock.log -e trace=flock "$tiles" check set >check.log &
+  checker=$!
+  for _ in $(seq 200); do grep -q 'LOCK_SH|LOCK_NB) *= -1' flock.log 2>/dev/null && break || sleep 0.05; done
+fi
 rm locked
 wait "$holder"
+[ -z "$has_strace" ] || wait "$checker" || fail "a check that waited for the make: $(tail -n1 check.log)"
+
+# Checks side by side, also finishing one journal, never fail each other.
+for round in $([ -n "$has_strace" ] && seq 3); do
+  rm -rf set && cp -r old set
+  injected -e inject=renameat:signal=KILL:when=5 "$tiles" make --force new.png set >/dev/null 2>&1 || true
+  checkers=""
+  for c in 1 2 3 4; do
+    "$tiles" check set >"check$c.log" 2>&1 &
+    checkers="$checkers $!"
+  done
+  for pid in $checkers; do wait "$pid" || fail "round $round: a check failed: $(cat check*.log)"; done
+  same_as set new 10 || fail "round $round: the checks did not finish the set"
+done
 
 # A mixed set: one tile from another make.
 cp new/12.bmp set/12.bmp
 if "$tiles" check set >check.log; then fail "check accepted a mixed set"; fi
 grep -q '^Mixed set: 12.bmp not made together' check.log || fail "check did not name the stray: $(tail -n1 check.log)"
 
+# Tiles made elsewhere carry no stamp and are compared with nothing.
+convert old/5.bmp bmp3:set/5.bmp
+convert old/7.bmp png:set/7.bmp
+"$tiles" check set >check.log || true
+grep -q '^Mixed set: 12.bmp not made' check.log || fail "hand-made tiles are named strays: $(tail -n1 check.log)"
+convert new/12.bmp bmp3:set/12.bmp
+"$tiles" check set >check.log || fail "hand-made tiles make a mixed set: $(tail -n1 check.log)"
+
+# A FIFO under the journal's or the lock's name is refused, not waited on.
+for name in journal lock; do
+  rm -rf set && cp -r old set && rm -f set/.slidane-tiles.$name && mkfifo set/.slidane-tiles.$name
+  for command in "check set" "make --force new.png set"; do
+    status=0
+    timeout 20 "$tiles" $command >/dev/null 2>err.log || status=$?
+    [ "$status" = 1 ] && grep -q "$name is not a regular file" err.log || fail "$command, $name a FIFO: $(cat err.log)"
+  done
+done
+
 mkdir bare
 "$tiles" check bare >/dev/null || [ -z "$(ls -A bare)" ] || fail "check left $(ls -A bare) in a folder it only read"
+
+# Another user: a lock file of root's does not lock the folder's owner out,
+# a folder the user may not write in is refused with its cause, and a
+# read-only folder is checked as it is.
+if [ "$(id -u)" = 0 ] && setpriv --reuid=nobody --regid=nogroup --clear-groups true 2>/dev/null; then
+  as_nobody() { setpriv --reuid=nobody --regid=nogroup --clear-groups env -u XDG_RUNTIME_DIR "$@"; }
+  chmod 755 "$scratch"
+  cp -r old owned && touch owned/.slidane-tiles.lock && chown -R nobody owned && chown root owned/.slidane-tiles.lock
+  as_nobody "$tiles" make --force new.png owned >/dev/null 2>err.log || fail "a lock file of root's: $(cat err.log)"
+  same_as owned new 10 || fail "make as the owner wrote no new set"
+  cp -r old readonly
+  for folder in readonly readonly/sub; do
+    status=0
+    as_nobody "$tiles" make --force new.png $folder >/dev/null 2>err.log || status=$?
+    [ "$status" = 1 ] && [ "$(wc -l <err.log)" = 1 ] && grep -q '(Permission denied)' err.log \
+      || fail "make in $folder as another user: $status $(cat err.log)"
+  done
+  grep -q 'cannot create the folder' err.log || fail "the folder is not named: $(cat err.log)"
+  ls -A readonly >before.log
+  as_nobody "$tiles" check readonly >check.log || fail "check in a read-only folder: $(tail -n1 check.log)"
+  ls -A readonly | cmp -s before.log - || fail "check changed a read-only folder"
+else
+  echo "SKIP rows: another user's runs need root and setpriv"
+fi
 
 # The command line: status, which stream, what it says.
 cp old.png -- -photo.png
