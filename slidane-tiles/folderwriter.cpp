@@ -1,9 +1,11 @@
 #include "folderwriter.h"
 
+#include "errortext.h"
+
+#include <QCoreApplication>
 #include <QFile>
 
 #include <cerrno>
-#include <cstring>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -26,9 +28,16 @@ const QByteArray kTemporarySuffix = QByteArrayLiteral(".new");
 const QByteArray kJournalTemporary = QByteArrayLiteral(".slidane-tiles.journal.new");
 constexpr qsizetype kMaxJournalBytes = 64 * 1024;
 
-const QString kUnchanged = QStringLiteral("the earlier files are unchanged");
-const QString kFinishedLater =
-    QStringLiteral("the folder holds part of the new set until a later make or check in it puts the rest in place");
+QString unchanged()
+{
+    return QCoreApplication::translate("folderwriter", "the earlier files are unchanged");
+}
+
+QString finishedLater()
+{
+    return QCoreApplication::translate("folderwriter",
+        "the folder holds part of the new set until a later make or check in it puts the rest in place");
+}
 
 QByteArray temporaryName(const QByteArray &name)
 {
@@ -99,20 +108,21 @@ QString FolderWriter::lockFileName()
 
 QString FolderWriter::failure(const QString &what, int error, const QString &outcome) const
 {
-    const QString reason =
-        QStringLiteral("%1: %2 (%3)").arg(folder_, what, QString::fromLocal8Bit(std::strerror(error)));
+    const QString reason = QStringLiteral("%1: %2 (%3)").arg(folder_, what, errorText(error));
     return outcome.isEmpty() ? reason : reason + QStringLiteral("; ") + outcome;
 }
 
 QString FolderWriter::notAFile(const QByteArray &name) const
 {
-    return QStringLiteral("%1: %2 is not a regular file; remove it while no slidane-tiles runs there")
+    return QCoreApplication::translate(
+        "folderwriter", "%1: %2 is not a regular file; remove it while no slidane-tiles runs there")
         .arg(folder_, QString::fromLatin1(name));
 }
 
 QString FolderWriter::busy() const
 {
-    return QStringLiteral("%1: another slidane-tiles is using this folder; try again when it has finished")
+    return QCoreApplication::translate(
+        "folderwriter", "%1: another slidane-tiles is using this folder; try again when it has finished")
         .arg(folder_);
 }
 
@@ -121,7 +131,7 @@ QString FolderWriter::open(bool readOnly)
     deadline_ = std::chrono::steady_clock::now() + kLockWait;
     dir_ = ::open(QFile::encodeName(folder_).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir_ < 0) {
-        return failure(QStringLiteral("cannot open the folder"), errno);
+        return failure(QCoreApplication::translate("folderwriter", "cannot open the folder"), errno);
     }
     if (!readOnly) {
         if (const QString error = openLock(true); !error.isEmpty()) {
@@ -129,7 +139,9 @@ QString FolderWriter::open(bool readOnly)
         }
         // Waits also for checks, which hold the lock for a moment.
         if (const int error = lock(LOCK_EX, true); error != 0) {
-            return error == EWOULDBLOCK ? busy() : failure(QStringLiteral("cannot lock the folder"), error);
+            return error == EWOULDBLOCK
+                ? busy()
+                : failure(QCoreApplication::translate("folderwriter", "cannot lock the folder"), error);
         }
         return recover();
     }
@@ -151,7 +163,9 @@ QString FolderWriter::open(bool readOnly)
     }
     for (;;) {
         if (const int error = lock(LOCK_SH, true); error != 0) {
-            return error == EWOULDBLOCK ? busy() : failure(QStringLiteral("cannot lock the folder"), error);
+            return error == EWOULDBLOCK
+                ? busy()
+                : failure(QCoreApplication::translate("folderwriter", "cannot lock the folder"), error);
         }
         int journal = -1;
         if (const QString error = openJournal(journal); !error.isEmpty()) {
@@ -170,7 +184,7 @@ QString FolderWriter::open(bool readOnly)
             return recover();
         }
         if (error != EWOULDBLOCK) {
-            return failure(QStringLiteral("cannot lock the folder"), error);
+            return failure(QCoreApplication::translate("folderwriter", "cannot lock the folder"), error);
         }
         if (std::chrono::steady_clock::now() >= deadline_) {
             return busy();
@@ -198,17 +212,25 @@ QString FolderWriter::openLock(bool create)
         const bool denied = error == EACCES || error == EPERM;
         struct stat info { };
         if (::fstatat(dir_, kLockName.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0) {
-            return failure(QStringLiteral("cannot open the lock file %1").arg(QString::fromLatin1(kLockName)), error,
-                denied ? QStringLiteral("its owner can remove it while no slidane-tiles runs there")
-                       : QStringLiteral("nothing was changed"));
+            return failure(QCoreApplication::translate("folderwriter", "cannot open the lock file %1")
+                               .arg(QString::fromLatin1(kLockName)),
+                error,
+                denied ? QCoreApplication::translate(
+                    "folderwriter", "its owner can remove it while no slidane-tiles runs there")
+                       : QCoreApplication::translate("folderwriter", "nothing was changed"));
         }
-        return failure(QStringLiteral("cannot make the lock file %1").arg(QString::fromLatin1(kLockName)), error,
-            denied ? QStringLiteral("slidane-tiles writes only in a folder that this user may write in")
-                   : QStringLiteral("nothing was changed"));
+        return failure(QCoreApplication::translate("folderwriter", "cannot make the lock file %1")
+                           .arg(QString::fromLatin1(kLockName)),
+            error,
+            denied ? QCoreApplication::translate(
+                "folderwriter", "slidane-tiles writes only in a folder that this user may write in")
+                   : QCoreApplication::translate("folderwriter", "nothing was changed"));
     }
     struct stat info { };
     if (::fstat(lock_, &info) != 0) {
-        return failure(QStringLiteral("cannot read the lock file %1").arg(QString::fromLatin1(kLockName)), errno);
+        return failure(QCoreApplication::translate("folderwriter", "cannot read the lock file %1")
+                           .arg(QString::fromLatin1(kLockName)),
+            errno);
     }
     return S_ISREG(info.st_mode) ? QString() : notAFile(kLockName);
 }
@@ -241,9 +263,10 @@ QString FolderWriter::openJournal(int &fd) const
         if (error == ENOENT) {
             return {};
         }
-        return error == ELOOP ? notAFile(kJournalName)
-                              : failure(QStringLiteral("cannot look for the journal of an interrupted run"), error,
-                                  QStringLiteral("nothing was changed"));
+        return error == ELOOP
+            ? notAFile(kJournalName)
+            : failure(QCoreApplication::translate("folderwriter", "cannot look for the journal of an interrupted run"),
+                error, QCoreApplication::translate("folderwriter", "nothing was changed"));
     }
     struct stat info { };
     const bool statted = ::fstat(fd, &info) == 0;
@@ -253,9 +276,10 @@ QString FolderWriter::openJournal(int &fd) const
     }
     ::close(fd);
     fd = -1;
-    return statted ? notAFile(kJournalName)
-                   : failure(QStringLiteral("cannot look for the journal of an interrupted run"), error,
-                       QStringLiteral("nothing was changed"));
+    return statted
+        ? notAFile(kJournalName)
+        : failure(QCoreApplication::translate("folderwriter", "cannot look for the journal of an interrupted run"),
+            error, QCoreApplication::translate("folderwriter", "nothing was changed"));
 }
 
 QString FolderWriter::recover()
@@ -285,7 +309,8 @@ QString FolderWriter::recover()
     }
     ::close(fd);
     if (error != 0) {
-        return failure(QStringLiteral("cannot read the journal of an interrupted run"), error, kFinishedLater);
+        return failure(QCoreApplication::translate("folderwriter", "cannot read the journal of an interrupted run"),
+            error, finishedLater());
     }
     journal.truncate(got);
     repaired_ = true;
@@ -305,14 +330,16 @@ QString FolderWriter::finish(const QList<QByteArray> &names)
         if (calls.renameat(dir_, temporaryName(name).constData(), dir_, name.constData()) != 0 && errno != ENOENT) {
             const int error = errno;
             return failure(
-                QStringLiteral("cannot put %1 in place").arg(QFile::decodeName(name)), error, kFinishedLater);
+                QCoreApplication::translate("folderwriter", "cannot put %1 in place").arg(QFile::decodeName(name)),
+                error, finishedLater());
         }
     }
     if (!syncFolder()) {
-        return failure(QStringLiteral("cannot flush the folder"), errno, kFinishedLater);
+        return failure(QCoreApplication::translate("folderwriter", "cannot flush the folder"), errno, finishedLater());
     }
     if (calls.unlinkat(dir_, kJournalName.constData(), 0) != 0 && errno != ENOENT) {
-        return failure(QStringLiteral("cannot remove the journal"), errno, kFinishedLater);
+        return failure(
+            QCoreApplication::translate("folderwriter", "cannot remove the journal"), errno, finishedLater());
     }
     // The renames are on the disk already; a journal that a lost flush
     // brings back finds nothing left to rename.
@@ -325,18 +352,20 @@ QString FolderWriter::undo(const QString &what, int error, bool journalWritten)
     if (journalWritten) {
         if (calls.unlinkat(dir_, kJournalName.constData(), 0) != 0 && errno != ENOENT) {
             return failure(what, error,
-                kUnchanged + QStringLiteral(" until a later make or check in this folder puts the new set in place"));
+                QCoreApplication::translate("folderwriter",
+                    "the earlier files are unchanged until a later make or check in this folder puts the new set in "
+                    "place"));
         }
         // A journal that came back after a power loss without its files
         // would finish part of the set, so they go only once it is gone on
         // the disk; until then they are harmless, and the next run drops them.
         if (!syncFolder()) {
-            return failure(what, error, kUnchanged);
+            return failure(what, error, unchanged());
         }
     }
     removeTemporaries();
     syncFolder(); // a temporary that comes back is dropped by the next run
-    return failure(what, error, kUnchanged);
+    return failure(what, error, unchanged());
 }
 
 void FolderWriter::removeTemporaries()
@@ -360,7 +389,7 @@ QString FolderWriter::replace(const std::vector<std::pair<QString, QByteArray>> 
         const QByteArray encoded = QFile::encodeName(name);
         Q_ASSERT(names_.contains(encoded));
         if (const int error = writeNewFile(dir_, temporaryName(encoded), bytes); error != 0) {
-            return undo(QStringLiteral("cannot write %1").arg(name), error, false);
+            return undo(QCoreApplication::translate("folderwriter", "cannot write %1").arg(name), error, false);
         }
         names.append(encoded);
         journal += encoded + '\n';
@@ -373,12 +402,12 @@ QString FolderWriter::replace(const std::vector<std::pair<QString, QByteArray>> 
         error = errno;
     }
     if (error != 0) {
-        return undo(QStringLiteral("cannot write the journal"), error, false);
+        return undo(QCoreApplication::translate("folderwriter", "cannot write the journal"), error, false);
     }
     // A rename that failed may still have happened.
     if (calls.renameat(dir_, kJournalTemporary.constData(), dir_, kJournalName.constData()) != 0 || !syncFolder()) {
         const int error = errno;
-        return undo(QStringLiteral("cannot put the journal in place"), error, true);
+        return undo(QCoreApplication::translate("folderwriter", "cannot put the journal in place"), error, true);
     }
     return finish(names);
 }
@@ -388,7 +417,7 @@ QString FolderWriter::replaceOne(const QString &folder, const QString &name, con
     FolderWriter writer(folder, {name});
     writer.dir_ = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (writer.dir_ < 0) {
-        return writer.failure(QStringLiteral("cannot open the folder"), errno);
+        return writer.failure(QCoreApplication::translate("folderwriter", "cannot open the folder"), errno);
     }
     const QByteArray encoded = QFile::encodeName(name);
     // Of the process's own, so that two runs never share one.
@@ -402,5 +431,6 @@ QString FolderWriter::replaceOne(const QString &folder, const QString &name, con
     if (error == 0 && !writer.syncFolder()) {
         error = errno;
     }
-    return error == 0 ? QString() : writer.failure(QStringLiteral("cannot write %1").arg(name), error);
+    return error == 0 ? QString()
+                      : writer.failure(QCoreApplication::translate("folderwriter", "cannot write %1").arg(name), error);
 }

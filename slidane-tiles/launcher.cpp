@@ -3,6 +3,7 @@
 #include "folderwriter.h"
 #include "tileset.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -45,20 +46,24 @@ QString launcherId(const QString &name)
     return id;
 }
 
-const QString kForce = QStringLiteral("give --force to replace the menu entry");
+QString forceHint()
+{
+    return QCoreApplication::translate("launcher", "give --force to replace the menu entry");
+}
 
 } // namespace
 
 QString nameProblem(const QString &name)
 {
     if (name.isEmpty()) {
-        return QStringLiteral("--launcher needs a name");
+        return QCoreApplication::translate("launcher", "--launcher needs a name");
     }
     if (std::any_of(name.begin(), name.end(), [](QChar c) { return c.category() == QChar::Other_Control; })) {
-        return QStringLiteral("--launcher: the name has a control character");
+        return QCoreApplication::translate("launcher", "--launcher: the name has a control character");
     }
     if (launcherId(name).size() > kMaxEntryId) {
-        return QStringLiteral("--launcher: the name is too long for a menu entry's file name; shorten it");
+        return QCoreApplication::translate(
+            "launcher", "--launcher: the name is too long for a menu entry's file name; shorten it");
     }
     return {};
 }
@@ -68,20 +73,21 @@ QString entryPath(const QString &name, bool force, QString &path)
     const QString applications =
         QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/applications");
     if (!QDir().mkpath(applications) || ::access(QFile::encodeName(applications).constData(), W_OK | X_OK) != 0) {
-        return QStringLiteral("%1: cannot write menu entries there").arg(applications);
+        return QCoreApplication::translate("launcher", "%1: cannot write menu entries there").arg(applications);
     }
     path = applications + QLatin1Char('/') + launcherId(name) + QStringLiteral(".desktop");
-    return tileset::replaceable(path, force, kForce);
+    return tileset::replaceable(path, force, forceHint());
 }
 
 QString write(const QString &name, const QString &folder, const QString &path)
 {
     const QFileInfo info(path);
-    const QString entry = QStringLiteral("[Desktop Entry]\nType=Application\nName=%1\nComment=%2\nExec=slidane\n"
-                                         "Path=%3\nIcon=" SLIDANE_APP_ID "\nTerminal=false\n"
-                                         "Categories=Game;LogicGame;\n")
-                              .arg(entryString(name), entryString(QStringLiteral("Picture puzzle of ") + name),
-                                  entryString(QDir(folder).absolutePath()));
+    const QString entry =
+        QStringLiteral("[Desktop Entry]\nType=Application\nName=%1\nComment=%2\nExec=slidane\n"
+                       "Path=%3\nIcon=" SLIDANE_APP_ID "\nTerminal=false\n"
+                       "Categories=Game;LogicGame;\n")
+            .arg(entryString(name), entryString(QCoreApplication::translate("launcher", "Picture puzzle of ") + name),
+                entryString(QDir(folder).absolutePath()));
     return FolderWriter::replaceOne(info.path(), info.fileName(), entry.toUtf8());
 }
 

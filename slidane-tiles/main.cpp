@@ -157,25 +157,30 @@ int runCheck(const QStringList &args)
     if (!report.folderProblem.isEmpty()) {
         return fail(report.folderProblem);
     }
+    // One line each, in the user's language.
+    const auto say = [](const QString &line) { std::printf("%s\n", qUtf8Printable(line)); };
     if (report.repaired) {
-        std::printf("Finished putting in place the files of a make that was interrupted.\n");
+        say(QCoreApplication::translate("main", "Finished putting in place the files of a make that was interrupted."));
     }
     int unread = 0;
     for (const tileset::FileReport &file : report.files) {
-        std::printf("%s\n", qUtf8Printable(file.line));
+        say(file.line);
         unread += file.read ? 0 : 1;
     }
     if (unread > 0) {
-        std::printf("The game shows its built-in pictures: %d of the sixteen files cannot be read.\n", unread);
+        say(QCoreApplication::translate(
+            "main", "The game shows its built-in pictures: %1 of the sixteen files cannot be read.")
+                .arg(unread));
         return kFailed;
     }
     if (!report.strays.isEmpty()) {
-        std::printf("Mixed set: %s not made together with the other files (copied from another set, or changed "
-                    "since); the game shows them all the same.\n",
-            qUtf8Printable(report.strays.join(QStringLiteral(", "))));
+        say(QCoreApplication::translate("main",
+            "Mixed set: %1 not made together with the other files (copied from another set, or changed since); "
+            "the game shows them all the same.")
+                .arg(report.strays.join(QStringLiteral(", "))));
         return kFailed;
     }
-    std::printf("The game shows these sixteen pictures.\n");
+    say(QCoreApplication::translate("main", "The game shows these sixteen pictures."));
     return kDone;
 }
 

@@ -6,6 +6,7 @@
 #include "tilepicture.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
@@ -27,25 +28,25 @@ QString verdictText(tilepicture::Verdict verdict)
     using tilepicture::Verdict;
     switch (verdict) {
     case Verdict::Read:
-        return QStringLiteral("read");
+        return QCoreApplication::translate("tileset", "read");
     case Verdict::Missing:
-        return QStringLiteral("missing");
+        return QCoreApplication::translate("tileset", "missing");
     case Verdict::Unreadable:
-        return QStringLiteral("cannot be opened");
+        return QCoreApplication::translate("tileset", "cannot be opened");
     case Verdict::NotRegularFile:
-        return QStringLiteral("not a regular file");
+        return QCoreApplication::translate("tileset", "not a regular file");
     case Verdict::Empty:
-        return QStringLiteral("empty");
+        return QCoreApplication::translate("tileset", "empty");
     case Verdict::FileTooLarge:
-        return QStringLiteral("larger than the limit of 8 MiB");
+        return QCoreApplication::translate("tileset", "larger than the limit of 8 MiB");
     case Verdict::PictureTooLarge:
-        return QStringLiteral("picture larger than the limit of 1024 pixels a side");
+        return QCoreApplication::translate("tileset", "picture larger than the limit of 1024 pixels a side");
     case Verdict::CutShort:
-        return QStringLiteral("cut short");
+        return QCoreApplication::translate("tileset", "cut short");
     case Verdict::NotAPicture:
-        return QStringLiteral("not a picture Qt can read");
+        return QCoreApplication::translate("tileset", "not a picture Qt can read");
     case Verdict::OutOfMemory:
-        return QStringLiteral("too little memory to read it");
+        return QCoreApplication::translate("tileset", "too little memory to read it");
     }
     return {};
 }
@@ -54,7 +55,10 @@ QString verdictText(tilepicture::Verdict verdict)
 // sits in the bitmap file header's two reserved fields, which readers skip.
 constexpr qsizetype kStampAt = 6;
 
-const QString kTilesForce = QStringLiteral("give --force to replace the tile files");
+QString tilesForce()
+{
+    return QCoreApplication::translate("tileset", "give --force to replace the tile files");
+}
 
 // The stamp of a bitmap that a make wrote, or 0 for any other file: a
 // bitmap made elsewhere has zeros there, a PNG or JPEG named k.bmp other
@@ -95,12 +99,12 @@ QString makeFolder(const QString &folder)
         if (::stat(part.constData(), &info) != 0) {
             if (errno != ENOENT || (::mkdir(part.constData(), 0777) != 0 && errno != EEXIST)
                 || ::stat(part.constData(), &info) != 0) {
-                return QStringLiteral("%1: cannot create the folder (%2)")
+                return QCoreApplication::translate("tileset", "%1: cannot create the folder (%2)")
                     .arg(QFile::decodeName(part), QString::fromLocal8Bit(std::strerror(errno)));
             }
         }
         if (!S_ISDIR(info.st_mode)) {
-            return QStringLiteral("%1: not a folder").arg(QFile::decodeName(part));
+            return QCoreApplication::translate("tileset", "%1: not a folder").arg(QFile::decodeName(part));
         }
         if (end < 0) {
             return {};
@@ -114,18 +118,18 @@ QString folderProblem(const QString &folder)
     struct stat info { };
     if (::stat(QFile::encodeName(folder).constData(), &info) != 0) {
         if (errno == ENOENT) {
-            return QStringLiteral("%1: no such folder").arg(folder);
+            return QCoreApplication::translate("tileset", "%1: no such folder").arg(folder);
         }
         if (errno == ENOTDIR) {
-            return QStringLiteral("%1: not a folder").arg(folder);
+            return QCoreApplication::translate("tileset", "%1: not a folder").arg(folder);
         }
-        return QStringLiteral("%1: cannot be read (%2)").arg(folder, errorText(errno));
+        return QCoreApplication::translate("tileset", "%1: cannot be read (%2)").arg(folder, errorText(errno));
     }
     if (!S_ISDIR(info.st_mode)) {
-        return QStringLiteral("%1: not a folder").arg(folder);
+        return QCoreApplication::translate("tileset", "%1: not a folder").arg(folder);
     }
     if (::access(QFile::encodeName(folder).constData(), R_OK | X_OK) != 0) {
-        return QStringLiteral("%1: cannot be read (%2)").arg(folder, errorText(errno));
+        return QCoreApplication::translate("tileset", "%1: cannot be read (%2)").arg(folder, errorText(errno));
     }
     return {};
 }
@@ -139,7 +143,7 @@ QString replaceable(const QString &path, bool force, const QString &forceHint)
         return errno == ENOENT ? QString() : QStringLiteral("%1: %2").arg(path, errorText(errno));
     }
     if (!S_ISREG(info.st_mode) && !S_ISLNK(info.st_mode)) {
-        return QStringLiteral("%1 exists and is not a file; it is not replaced").arg(path);
+        return QCoreApplication::translate("tileset", "%1 exists and is not a file; it is not replaced").arg(path);
     }
     return force ? QString() : QStringLiteral("%1 exists; %2").arg(path, forceHint);
 }
@@ -160,7 +164,7 @@ QString make(const MakeOptions &options)
         return error;
     }
     for (int tile = 0; tile < 16; ++tile) {
-        if (const QString error = replaceable(tilepicture::filePath(tile, options.folder), options.force, kTilesForce);
+        if (const QString error = replaceable(tilepicture::filePath(tile, options.folder), options.force, tilesForce());
             !error.isEmpty()) {
             return error;
         }
@@ -185,7 +189,7 @@ QString make(const MakeOptions &options)
         // Qt writes an RGB32 picture as a plain uncompressed 24-bit bitmap.
         if (!buffer.open(QIODevice::WriteOnly) || !pieces.at(static_cast<std::size_t>(tile)).save(&buffer, "BMP")
             || bytes.size() < kStampAt + 4) {
-            return QStringLiteral("%1.bmp: cannot encode the bitmap").arg(tile);
+            return QCoreApplication::translate("tileset", "%1.bmp: cannot encode the bitmap").arg(tile);
         }
         qToLittleEndian(stamp, bytes.data() + kStampAt);
         files.emplace_back(QStringLiteral("%1.bmp").arg(tile), bytes);

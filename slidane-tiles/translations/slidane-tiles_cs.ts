@@ -2,6 +2,120 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="cs_CZ">
 <context>
+    <name>folderwriter</name>
+    <message>
+        <source>the earlier files are unchanged</source>
+        <translation>dřívější soubory zůstaly beze změny</translation>
+    </message>
+    <message>
+        <source>the folder holds part of the new set until a later make or check in it puts the rest in place</source>
+        <translation>složka obsahuje část nové sady, dokud zbytek nedoplní pozdější make nebo check v ní</translation>
+    </message>
+    <message>
+        <source>%1: %2 is not a regular file; remove it while no slidane-tiles runs there</source>
+        <translation>%1: %2 není obyčejný soubor; odstraňte jej, dokud tam neběží žádný slidane-tiles</translation>
+    </message>
+    <message>
+        <source>%1: another slidane-tiles is using this folder; try again when it has finished</source>
+        <translation>%1: tuto složku používá jiný slidane-tiles; zkuste to znovu, až skončí</translation>
+    </message>
+    <message>
+        <source>cannot open the folder</source>
+        <translation>složku nelze otevřít</translation>
+    </message>
+    <message>
+        <source>cannot lock the folder</source>
+        <translation>složku nelze zamknout</translation>
+    </message>
+    <message>
+        <source>cannot open the lock file %1</source>
+        <translation>zámkový soubor %1 nelze otevřít</translation>
+    </message>
+    <message>
+        <source>its owner can remove it while no slidane-tiles runs there</source>
+        <translation>jeho vlastník jej může odstranit, dokud tam neběží žádný slidane-tiles</translation>
+    </message>
+    <message>
+        <source>nothing was changed</source>
+        <translation>nic se nezměnilo</translation>
+    </message>
+    <message>
+        <source>cannot make the lock file %1</source>
+        <translation>zámkový soubor %1 nelze vytvořit</translation>
+    </message>
+    <message>
+        <source>slidane-tiles writes only in a folder that this user may write in</source>
+        <translation>slidane-tiles zapisuje jen do složky, do které tento uživatel smí zapisovat</translation>
+    </message>
+    <message>
+        <source>cannot read the lock file %1</source>
+        <translation>zámkový soubor %1 nelze přečíst</translation>
+    </message>
+    <message>
+        <source>cannot look for the journal of an interrupted run</source>
+        <translation>nelze hledat deník přerušeného běhu</translation>
+    </message>
+    <message>
+        <source>cannot read the journal of an interrupted run</source>
+        <translation>deník přerušeného běhu nelze přečíst</translation>
+    </message>
+    <message>
+        <source>cannot put %1 in place</source>
+        <translation>%1 nelze umístit na své místo</translation>
+    </message>
+    <message>
+        <source>cannot flush the folder</source>
+        <translation>složku nelze zapsat na disk</translation>
+    </message>
+    <message>
+        <source>cannot remove the journal</source>
+        <translation>deník nelze odstranit</translation>
+    </message>
+    <message>
+        <source>the earlier files are unchanged until a later make or check in this folder puts the new set in place</source>
+        <translation>dřívější soubory zůstávají beze změny, dokud novou sadu nedoplní pozdější make nebo check v této složce</translation>
+    </message>
+    <message>
+        <source>cannot write %1</source>
+        <translation>%1 nelze zapsat</translation>
+    </message>
+    <message>
+        <source>cannot write the journal</source>
+        <translation>deník nelze zapsat</translation>
+    </message>
+    <message>
+        <source>cannot put the journal in place</source>
+        <translation>deník nelze umístit na své místo</translation>
+    </message>
+</context>
+<context>
+    <name>launcher</name>
+    <message>
+        <source>give --force to replace the menu entry</source>
+        <translation>položku nabídky nahradíte volbou --force</translation>
+    </message>
+    <message>
+        <source>--launcher needs a name</source>
+        <translation>--launcher potřebuje název</translation>
+    </message>
+    <message>
+        <source>--launcher: the name has a control character</source>
+        <translation>--launcher: název obsahuje řídicí znak</translation>
+    </message>
+    <message>
+        <source>--launcher: the name is too long for a menu entry's file name; shorten it</source>
+        <translation>--launcher: název je na jméno souboru položky nabídky příliš dlouhý; zkraťte jej</translation>
+    </message>
+    <message>
+        <source>%1: cannot write menu entries there</source>
+        <translation>%1: sem nelze zapisovat položky nabídky</translation>
+    </message>
+    <message>
+        <source>Picture puzzle of </source>
+        <translation>Obrázkový hlavolam: </translation>
+    </message>
+</context>
+<context>
     <name>main</name>
     <message>
         <source>
@@ -38,7 +152,7 @@ Návratový kód: 0, je-li hotovo (check: hra ukáže šestnáct souborů),
 </translation>
     </message>
     <message>
-        <source>Try &apos;slidane-tiles --help&apos; for more information.</source>
+        <source>Try 'slidane-tiles --help' for more information.</source>
         <translation>Více se dozvíte příkazem „slidane-tiles --help“.</translation>
     </message>
     <message>
@@ -62,8 +176,24 @@ Návratový kód: 0, je-li hotovo (check: hra ukáže šestnáct souborů),
         <translation>check bere jednu SLOŽKU, nic víc: %1</translation>
     </message>
     <message>
-        <source>unknown command &apos;%1&apos;</source>
+        <source>unknown command '%1'</source>
         <translation>neznámý příkaz „%1“</translation>
+    </message>
+    <message>
+        <source>Finished putting in place the files of a make that was interrupted.</source>
+        <translation>Soubory přerušeného make byly doplněny na svá místa.</translation>
+    </message>
+    <message>
+        <source>The game shows its built-in pictures: %1 of the sixteen files cannot be read.</source>
+        <translation>Hra ukáže své vestavěné obrázky: %1 ze šestnácti souborů nelze přečíst.</translation>
+    </message>
+    <message>
+        <source>Mixed set: %1 not made together with the other files (copied from another set, or changed since); the game shows them all the same.</source>
+        <translation>Smíšená sada: %1 nevznikly spolu s ostatními soubory (zkopírovány z jiné sady nebo od té doby změněny); hra je přesto ukáže.</translation>
+    </message>
+    <message>
+        <source>The game shows these sixteen pictures.</source>
+        <translation>Hra ukáže těchto šestnáct obrázků.</translation>
     </message>
 </context>
 <context>
@@ -81,11 +211,11 @@ Návratový kód: 0, je-li hotovo (check: hra ukáže šestnáct souborů),
         <translation>obrázek je zkomprimován způsobem, který žádný nainstalovaný dekodér nepřečte</translation>
     </message>
     <message>
-        <source>it uses a HEIF feature this system&apos;s libheif does not read</source>
+        <source>it uses a HEIF feature this system's libheif does not read</source>
         <translation>používá vlastnost formátu HEIF, kterou knihovna libheif v tomto systému nečte</translation>
     </message>
     <message>
-        <source>it is larger than libheif&apos;s safety limits allow</source>
+        <source>it is larger than libheif's safety limits allow</source>
         <translation>je větší, než dovolují bezpečnostní meze knihovny libheif</translation>
     </message>
     <message>
@@ -117,7 +247,7 @@ Návratový kód: 0, je-li hotovo (check: hra ukáže šestnáct souborů),
         <translation>%1: obrázek %2 má %3 x %4 pixelů (%5 megapixelů), víc než mez %6 megapixelů pro obrázky %2</translation>
     </message>
     <message>
-        <source>; WebP and TIFF need Qt&apos;s image format plugins (qt6-image-formats-plugins)</source>
+        <source>; WebP and TIFF need Qt's image format plugins (qt6-image-formats-plugins)</source>
         <translation>; WebP a TIFF potřebují zásuvné moduly Qt pro obrazové formáty (qt6-image-formats-plugins)</translation>
     </message>
     <message>
@@ -190,6 +320,81 @@ Návratový kód: 0, je-li hotovo (check: hra ukáže šestnáct souborů),
     <message>
         <source>The game slidane is not installed; install the package slidane to play the puzzle.</source>
         <translation>Hra slidane není nainstalovaná; pro hraní hlavolamu nainstalujte balíček slidane.</translation>
+    </message>
+    <message>
+        <source>The picture puzzle cannot be started.</source>
+        <translation>Obrázkový hlavolam nelze spustit.</translation>
+    </message>
+</context>
+<context>
+    <name>tileset</name>
+    <message>
+        <source>read</source>
+        <translation>přečten</translation>
+    </message>
+    <message>
+        <source>missing</source>
+        <translation>chybí</translation>
+    </message>
+    <message>
+        <source>cannot be opened</source>
+        <translation>nelze otevřít</translation>
+    </message>
+    <message>
+        <source>not a regular file</source>
+        <translation>není obyčejný soubor</translation>
+    </message>
+    <message>
+        <source>empty</source>
+        <translation>prázdný</translation>
+    </message>
+    <message>
+        <source>larger than the limit of 8 MiB</source>
+        <translation>větší než mez 8 MiB</translation>
+    </message>
+    <message>
+        <source>picture larger than the limit of 1024 pixels a side</source>
+        <translation>obrázek větší než mez 1024 pixelů na stranu</translation>
+    </message>
+    <message>
+        <source>cut short</source>
+        <translation>useknutý</translation>
+    </message>
+    <message>
+        <source>not a picture Qt can read</source>
+        <translation>není obrázek, který Qt přečte</translation>
+    </message>
+    <message>
+        <source>too little memory to read it</source>
+        <translation>na přečtení je málo paměti</translation>
+    </message>
+    <message>
+        <source>give --force to replace the tile files</source>
+        <translation>soubory dlaždic nahradíte volbou --force</translation>
+    </message>
+    <message>
+        <source>%1: cannot create the folder (%2)</source>
+        <translation>%1: složku nelze vytvořit (%2)</translation>
+    </message>
+    <message>
+        <source>%1: not a folder</source>
+        <translation>%1: není to složka</translation>
+    </message>
+    <message>
+        <source>%1: no such folder</source>
+        <translation>%1: taková složka neexistuje</translation>
+    </message>
+    <message>
+        <source>%1: cannot be read (%2)</source>
+        <translation>%1: nelze číst (%2)</translation>
+    </message>
+    <message>
+        <source>%1 exists and is not a file; it is not replaced</source>
+        <translation>%1 existuje a není to soubor; nenahrazuje se</translation>
+    </message>
+    <message>
+        <source>%1.bmp: cannot encode the bitmap</source>
+        <translation>%1.bmp: bitmapu nelze zakódovat</translation>
     </message>
 </context>
 </TS>

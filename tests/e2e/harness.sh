@@ -4,6 +4,11 @@
 # take the display scale as an optional second argument.
 . "$(dirname "$0")/../../tools/xvfb-session.sh"
 
+# The scripts read the programs' English words, whatever the caller's locale.
+LC_ALL=C.UTF-8
+export LC_ALL
+unset LANGUAGE
+
 fail() { echo "FAIL: $*"; exit 1; }
 skip() { echo "SKIP: $*"; exit 77; }
 
