@@ -23,6 +23,7 @@ namespace {
 
 constexpr int kFailed = 1;
 constexpr int kWrongUsage = 2;
+constexpr const char *kUsage = "Usage: slidane-tiles play [--] [PHOTO]\n";
 
 // The desktop's launch feedback (a busy cursor, a "starting" entry) ends
 // when the program it started shows its first window. Qt's platform plugins
@@ -129,6 +130,26 @@ QString startGame(const QString &game, const QString &folder, const LaunchFeedba
 int runPlay(int argc, char *argv[])
 {
     const LaunchFeedback feedback;
+    // Read before Qt starts, so that help and wrong usage need no display.
+    QStringList args;
+    for (int i = 0; i < argc; ++i) {
+        args << QString::fromLocal8Bit(argv[i]);
+    }
+    QCommandLineParser parser;
+    const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    parser.addOption(helpOption);
+    const bool parsed = parser.parse(args); // the first operand is "play" itself
+    if (parsed && parser.isSet(helpOption)) {
+        std::printf("%s", kUsage);
+        return 0;
+    }
+    if (!parsed || parser.positionalArguments().size() > 2) {
+        const QString problem = parsed
+            ? QStringLiteral("play takes one PHOTO, and no more: %1").arg(parser.positionalArguments().at(2))
+            : parser.errorText();
+        std::fprintf(stderr, "slidane-tiles: %s\n%s", qUtf8Printable(problem), kUsage);
+        return kWrongUsage;
+    }
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
         && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         std::fprintf(
@@ -137,21 +158,6 @@ int runPlay(int argc, char *argv[])
     }
     QApplication app(argc, argv);
     loadTranslations(app);
-    QCommandLineParser parser;
-    const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
-    parser.addOption(helpOption);
-    if (!parser.parse(QCoreApplication::arguments()) || parser.positionalArguments().size() > 2) {
-        std::fprintf(stderr, "slidane-tiles: %s\nUsage: slidane-tiles play [--] [PHOTO]\n",
-            qUtf8Printable(parser.errorText().isEmpty()
-                    ? QCoreApplication::translate("play", "play takes one PHOTO, and no more")
-                    : parser.errorText()));
-        return kWrongUsage;
-    }
-    if (parser.isSet(helpOption)) {
-        std::printf("Usage: slidane-tiles play [--] [PHOTO]\n");
-        return 0;
-    }
-    // The first argument is "play" itself.
     QString photo = parser.positionalArguments().value(1);
     if (photo.isEmpty()) {
         photo = choosePhoto();

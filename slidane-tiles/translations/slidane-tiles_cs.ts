@@ -314,10 +314,6 @@ Návratový kód: 0, je-li hotovo (check: hra ukáže šestnáct souborů),
         <translation>%1: hru nelze spustit (%2)</translation>
     </message>
     <message>
-        <source>play takes one PHOTO, and no more</source>
-        <translation>play bere jednu FOTKU, ne víc</translation>
-    </message>
-    <message>
         <source>The game slidane is not installed; install the package slidane to play the puzzle.</source>
         <translation>Hra slidane není nainstalovaná; pro hraní hlavolamu nainstalujte balíček slidane.</translation>
     </message>

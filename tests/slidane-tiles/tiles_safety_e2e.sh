@@ -191,6 +191,8 @@ done <<EOF
 2|err|no more: c|make old.png x c
 2|err|launcher|make old.png x --launcher
 2|err|no more: b|check a b
+0|out|^Usage: slidane-tiles play|play --help
+2|err|no more: b|play a b
 2|err|bogus|check --bogus
 1|err|^slidane-tiles: nowhere: no such folder\$|check nowhere
 1|err|^slidane-tiles: old.png: not a folder\$|check old.png
