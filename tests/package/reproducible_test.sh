@@ -36,6 +36,7 @@ explain() { # one two
   for side in one two; do
     deb=$1
     [ "$side" = one ] || deb=$2
+    mkdir -p "$scratch/x/$side"
     dpkg-deb -x "$deb" "$scratch/x/$side/data"
     dpkg-deb -e "$deb" "$scratch/x/$side/control"
     dpkg-deb -c "$deb" >"$scratch/x/$side.list"
