@@ -56,7 +56,7 @@ private slots:
     // answers, leaves the choice to Qt: the question gives up instead of
     // waiting for an answer. (How long it takes is measured in
     // bench/startup/platformchoice_bench, not here.)
-    void silentCompositorIsLeftInTime()
+    void aSilentOrMissingCompositorIsGivenUp()
     {
         QTemporaryDir runtime;
         QVERIFY(runtime.isValid());
