@@ -14,6 +14,7 @@ fail() { echo "FAIL: $*"; exit 1; }
 # The game and the tool alone, in Release, packed by cpack into FOLDER/pkg.
 # The clone's files carry the time it was made, as a fresh checkout's do.
 build_packages() { # folder
+  mkdir -p "$1"
   git clone --quiet --shared --no-checkout "$source" "$1/src"
   git -C "$1/src" checkout --quiet --detach "$commit"
   {
@@ -46,10 +47,14 @@ explain() { # one two
   rm -rf "$scratch/x"
 }
 
-build_packages "$scratch/one"
-build_packages "$scratch/two"
-(cd "$scratch/one/pkg" && ls *.deb *.ddeb 2>/dev/null) >"$scratch/one.names"
-(cd "$scratch/two/pkg" && ls *.deb *.ddeb 2>/dev/null) >"$scratch/two.names"
+# Folders of different lengths and depths, so that no path, absolute or
+# relative, can come out the same by chance.
+one=$scratch/one
+two=$scratch/second-build/in/a/deeper/folder
+build_packages "$one"
+build_packages "$two"
+(cd "$one/pkg" && ls *.deb *.ddeb 2>/dev/null) >"$scratch/one.names"
+(cd "$two/pkg" && ls *.deb *.ddeb 2>/dev/null) >"$scratch/two.names"
 diff "$scratch/one.names" "$scratch/two.names" || fail "the builds made different packages"
 for package in slidane slidane-tiles; do
   grep -q "^${package}_.*\.deb$" "$scratch/one.names" || fail "no $package package"
@@ -57,8 +62,8 @@ done
 
 differing=0
 for name in $(cat "$scratch/one.names"); do
-  if ! cmp -s "$scratch/one/pkg/$name" "$scratch/two/pkg/$name"; then
-    explain "$scratch/one/pkg/$name" "$scratch/two/pkg/$name"
+  if ! cmp -s "$one/pkg/$name" "$two/pkg/$name"; then
+    explain "$one/pkg/$name" "$two/pkg/$name"
     differing=$((differing + 1))
   fi
 done
