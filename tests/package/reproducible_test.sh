@@ -13,12 +13,14 @@ fail() { echo "FAIL: $*"; exit 1; }
 
 # The game and the tool alone, in Release, packed by cpack into FOLDER/pkg.
 # The clone's files carry the time it was made, as a fresh checkout's do.
+# With debug data (-g), which a plain Release build lacks, so that a build
+# path left in it shows in the -dbgsym packages and in the build IDs.
 build_packages() { # folder
   mkdir -p "$1"
   git clone --quiet --shared --no-checkout "$source" "$1/src"
   git -C "$1/src" checkout --quiet --detach "$commit"
   {
-    cmake -S "$1/src" -B "$1/build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DSLIDANE_BENCH=OFF \
+    cmake -S "$1/src" -B "$1/build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS=-g -DBUILD_TESTING=OFF -DSLIDANE_BENCH=OFF \
       -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON \
       && cmake --build "$1/build" --target slidane slidane-tiles desktop_icons packed_docs \
       && cpack --config "$1/build/CPackConfig.cmake" -B "$1/pkg"
