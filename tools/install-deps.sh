@@ -8,7 +8,7 @@ packages="cmake ninja-build g++ clang libclang-rt-14-dev
   xvfb xauth xdotool x11-utils imagemagick libx11-dev libxdamage-dev
   desktop-file-utils libglib2.0-bin shared-mime-info appstream dpkg-dev lintian man-db valgrind clang-format strace
   weston qt6-wayland libwayland-dev pkg-config sway xwayland
-  dbus at-spi2-core python3 python3-pyatspi"
+  dbus at-spi2-core python3 python3-pyatspi git"
 
 missing=""
 for p in $packages; do

@@ -11,7 +11,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 
 mapwait="$build/bench/startup/mapwait"
 game="$build/window/slidane"
-floor="$build/bench/startup/floorwindow"
+floor="$build/tools/floorwindow/floorwindow"
 cd "$scratch" # no tile files
 
 # One run of each to warm the file cache, not counted.

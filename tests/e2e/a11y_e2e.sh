@@ -17,7 +17,7 @@ cd "$scratch"
 GAME=$game LISTENER=$listener dbus-run-session -- sh -c '
   /usr/libexec/at-spi-bus-launcher --launch-immediately &
   launcher=$!
-  for _ in $(seq 100); do
+  for _ in $(seq 400); do
     dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress >/dev/null 2>&1 && break
     sleep 0.05
   done

@@ -22,6 +22,17 @@ click_cell() { xdotool mousemove $(($(cell_left "$1") + 19)) $(($(cell_top "$1")
 click_start() { xdotool mousemove $((x0 + 232)) $((y0 + 92)) click 1; }
 click_end() { xdotool mousemove $((x0 + 232)) $((y0 + 124)) click 1; }
 
+# Prints the number of pixels in which two pictures differ. compare exits 1
+# for pictures that differ and 2 when it cannot compare them: then this
+# prints why and fails, so that an error never passes for a difference.
+pixels_differing() { # a b
+  count=$(compare -metric AE "$1" "$2" null: 2>&1) && status=0 || status=$?
+  case "$status:$count" in
+    [01]:[0-9]*) echo "$count" ;;
+    *) echo "compare $1 $2 failed (status $status): $count"; return 1 ;;
+  esac
+}
+
 # Takes screenshots into FILE until the board differs from the one in
 # BEFORE, a screenshot taken before a click; fails after 20 seconds. A slow
 # build (sanitizers, a loaded machine) takes its time, a fast one none.
@@ -31,7 +42,8 @@ await_new_board() { # before file
   for _ in $(seq 200); do
     import -window root "$2"
     convert "$2" -crop "$board" +repage "$scratch/board-now.png"
-    [ "$(compare -metric AE "$scratch/board-before.png" "$scratch/board-now.png" null: 2>&1 || true)" = 0 ] || return 0
+    differing=$(pixels_differing "$scratch/board-before.png" "$scratch/board-now.png") || fail "$differing"
+    [ "$differing" = 0 ] || return 0
     sleep 0.1
   done
   fail "the board did not change"

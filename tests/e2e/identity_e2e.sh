@@ -39,7 +39,7 @@ fi
 command -v Xwayland >/dev/null || skip "Xwayland is not installed; tools/install-deps.sh installs it"
 weston --backend=headless-backend.so --use-pixman --socket=wayland-slidane --idle-time=0 --xwayland >"$scratch/weston.log" 2>&1 &
 cleanup_pids="$! $cleanup_pids"
-for _ in $(seq 100); do
+for _ in $(seq 400); do
   [ -S "$XDG_RUNTIME_DIR/wayland-slidane" ] && grep -q 'xserver listening on display' "$scratch/weston.log" && break
   sleep 0.05
 done
@@ -49,7 +49,7 @@ xwayland=$(sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$scratc
 
 # Waits until the protocol log $log shows the toplevel's app_id and a commit.
 wait_for_toplevel() {
-  for _ in $(seq 200); do
+  for _ in $(seq 400); do
     grep -q 'xdg_toplevel@[0-9]*\.set_app_id(' "$log" && grep -q 'wl_surface@[0-9]*\.commit()' "$log" && return
     sleep 0.05
   done
@@ -94,7 +94,7 @@ before=$(ls "$XDG_RUNTIME_DIR")
 WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman $as_user sway -c "$scratch/sway.conf" >"$scratch/sway.log" 2>&1 &
 cleanup_pids="$! $cleanup_pids"
 sway_socket=""
-for _ in $(seq 100); do
+for _ in $(seq 400); do
   sway_socket=$(ls "$XDG_RUNTIME_DIR" | grep -x 'wayland-[0-9]*' | grep -vxF "$before" | head -n1 || true)
   [ -n "$sway_socket" ] && break
   sleep 0.05
@@ -106,7 +106,7 @@ WAYLAND_DISPLAY=$sway_socket WAYLAND_DEBUG=1 "$game" 2>"$log" &
 cleanup_pids="$! $cleanup_pids"
 wait_for_toplevel
 expect ".set_app_id(\"$app_id\")"
-for _ in $(seq 100); do
+for _ in $(seq 400); do
   grep -q 'zxdg_toplevel_decoration_v1@[0-9]*\.configure(2)' "$log" && break
   sleep 0.05
 done

@@ -19,16 +19,19 @@ cleanup_pids="$game_pid $cleanup_pids"
 
 wid=$(timeout 120 xdotool search --sync --onlyvisible --name '^15 - Dlaždovka - Slidane$' | head -n1)
 [ -n "$wid" ] || fail "no window under valgrind"
-sleep 2
 read_geometry "$wid"
-# Every cell once: whichever stand beside the gap move.
+# Under memcheck the first paint takes seconds.
+await_painted
+import -window root "$scratch/before.png"
+# Every cell once: whichever stand beside the gap move. The server keeps the
+# clicks in order for the game, however slowly it takes them.
 for k in $(seq 16); do
   click_cell "$k"
-  sleep 0.2
 done
-# Start, then End.
+# Start, then End once the board has changed: the game is taking the clicks,
+# and the server hands it End after all of them.
 click_start
-sleep 1
+await_new_board "$scratch/before.png" "$scratch/dealt.png"
 click_end
 
 status=0

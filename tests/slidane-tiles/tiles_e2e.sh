@@ -39,7 +39,7 @@ cleanup_pids="$! $cleanup_pids"
 wid=$(wait_for_window)
 [ -n "$wid" ] || fail "no game window"
 read_geometry "$wid"
-sleep 0.3
+await_painted
 import -window root ../screen.png
 cd ..
 cells_show_pieces screen.png

@@ -91,6 +91,86 @@ bool compressionFits(const HeaderKind &kind, int bits, quint32 compression)
     }
 }
 
+// The size, depth and compression from the info header of the given kind.
+// Nothing is allocated for pixels before every claim is checked.
+std::optional<Layout> readDimensions(const Bytes &b, const HeaderKind &kind, int maxSide, Outcome &refusal)
+{
+    Layout l;
+    qint64 height = 0;
+    if (kind.os2Core) {
+        l.width = b.little(18, 2);
+        height = b.little(20, 2);
+        l.bits = static_cast<int>(b.little(24, 2));
+        l.paletteEntry = 3;
+    } else {
+        l.width = static_cast<qint32>(b.little(18, 4));
+        height = static_cast<qint32>(b.little(22, 4));
+        l.bits = static_cast<int>(b.little(28, 2));
+        l.compression = kind.size >= 40 ? b.little(30, 4) : kRgb;
+    }
+    l.topDown = height < 0;
+    l.height = height < 0 ? -height : height;
+    if (l.width < 1 || l.height < 1 || !compressionFits(kind, l.bits, l.compression)) {
+        return {};
+    }
+    if (l.width > maxSide || l.height > maxSide) {
+        refusal = Outcome::TooLarge;
+        return {};
+    }
+    return l;
+}
+
+// The colour masks, from the info header or just after it (which moves
+// afterHeader past them), or the fixed ones of an uncompressed depth.
+bool readMasks(const Bytes &b, const HeaderKind &kind, Layout &l, qint64 &afterHeader)
+{
+    if (l.compression == kBitFields || l.compression == kAlphaBitFields) {
+        int count = kind.masksInHeader;
+        qint64 at = kInfoHeaderAt + 40;
+        if (count == 0) {
+            count = l.compression == kAlphaBitFields ? 4 : 3;
+            at = afterHeader;
+            afterHeader += 4 * count;
+        }
+        if (!b.holds(at, 4 * count)) {
+            return false;
+        }
+        for (int i = 0; i < count; ++i) {
+            l.masks.at(static_cast<std::size_t>(i)) = b.little(at + 4 * i, 4);
+        }
+    } else if (l.bits == 16) {
+        l.masks = {0x7C00, 0x03E0, 0x001F, 0};
+    } else if (l.bits == 32) {
+        l.masks = {0xFF0000, 0xFF00, 0xFF, 0};
+    }
+    return true;
+}
+
+// Where the palette of a depth of 8 bits or fewer lies, and how many entries
+// it has.
+bool readPalette(const Bytes &b, const HeaderKind &kind, Layout &l, qint64 afterHeader)
+{
+    if (l.bits > 8) {
+        return true;
+    }
+    qint64 count = qint64{1} << l.bits;
+    const quint32 used = kind.size >= 40 ? b.little(kInfoHeaderAt + 32, 4) : 0;
+    if (used != 0 && used < count) {
+        count = used;
+    }
+    // Some writers store fewer entries than the depth allows and start
+    // the pixels right after them.
+    if (l.pixelsAt >= afterHeader) {
+        count = std::min(count, (l.pixelsAt - afterHeader) / l.paletteEntry);
+    }
+    if (!b.holds(afterHeader, count * l.paletteEntry)) {
+        return false;
+    }
+    l.paletteAt = afterHeader;
+    l.paletteCount = count;
+    return true;
+}
+
 // Reads the headers, masks and palette; every claim is checked here, before
 // anything is allocated for pixels.
 std::optional<Layout> readLayout(const Bytes &b, int maxSide, Outcome &refusal)
@@ -105,72 +185,18 @@ std::optional<Layout> readLayout(const Bytes &b, int maxSide, Outcome &refusal)
     if (kind == kHeaderKinds.end() || !b.holds(kInfoHeaderAt, size)) {
         return {};
     }
-
-    Layout l;
-    qint64 height = 0;
-    if (kind->os2Core) {
-        l.width = b.little(18, 2);
-        height = b.little(20, 2);
-        l.bits = static_cast<int>(b.little(24, 2));
-        l.paletteEntry = 3;
-    } else {
-        l.width = static_cast<qint32>(b.little(18, 4));
-        height = static_cast<qint32>(b.little(22, 4));
-        l.bits = static_cast<int>(b.little(28, 2));
-        l.compression = size >= 40 ? b.little(30, 4) : kRgb;
-    }
-    l.topDown = height < 0;
-    l.height = height < 0 ? -height : height;
-    if (l.width < 1 || l.height < 1 || !compressionFits(*kind, l.bits, l.compression)) {
-        return {};
-    }
-    if (l.width > maxSide || l.height > maxSide) {
-        refusal = Outcome::TooLarge;
+    std::optional<Layout> l = readDimensions(b, *kind, maxSide, refusal);
+    if (!l) {
         return {};
     }
     refusal = Outcome::CutShort;
-
     qint64 afterHeader = kInfoHeaderAt + size;
-    if (l.compression == kBitFields || l.compression == kAlphaBitFields) {
-        int count = kind->masksInHeader;
-        qint64 at = kInfoHeaderAt + 40;
-        if (count == 0) {
-            count = l.compression == kAlphaBitFields ? 4 : 3;
-            at = afterHeader;
-            afterHeader += 4 * count;
-        }
-        if (!b.holds(at, 4 * count)) {
-            return {};
-        }
-        for (int i = 0; i < count; ++i) {
-            l.masks.at(static_cast<std::size_t>(i)) = b.little(at + 4 * i, 4);
-        }
-    } else if (l.bits == 16) {
-        l.masks = {0x7C00, 0x03E0, 0x001F, 0};
-    } else if (l.bits == 32) {
-        l.masks = {0xFF0000, 0xFF00, 0xFF, 0};
-    }
-
-    l.pixelsAt = b.little(10, 4);
-    if (l.pixelsAt > b.size()) {
+    if (!readMasks(b, *kind, *l, afterHeader)) {
         return {};
     }
-    if (l.bits <= 8) {
-        qint64 count = qint64{1} << l.bits;
-        const quint32 used = size >= 40 ? b.little(kInfoHeaderAt + 32, 4) : 0;
-        if (used != 0 && used < count) {
-            count = used;
-        }
-        // Some writers store fewer entries than the depth allows and start
-        // the pixels right after them.
-        if (l.pixelsAt >= afterHeader) {
-            count = std::min(count, (l.pixelsAt - afterHeader) / l.paletteEntry);
-        }
-        if (!b.holds(afterHeader, count * l.paletteEntry)) {
-            return {};
-        }
-        l.paletteAt = afterHeader;
-        l.paletteCount = count;
+    l->pixelsAt = b.little(10, 4);
+    if (l->pixelsAt > b.size() || !readPalette(b, *kind, *l, afterHeader)) {
+        return {};
     }
     return l;
 }

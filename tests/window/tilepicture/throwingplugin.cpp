@@ -5,8 +5,8 @@
 #include <stdexcept>
 
 // An image format plugin that fails as a third-party decoder can: by
-// throwing. Files starting "THROW:NOMEM" throw std::bad_alloc, other files
-// starting "THROW:" a std::runtime_error, once asked for their size.
+// throwing, once asked for the size. Files starting "THROW:NOMEM" throw
+// std::bad_alloc, "THROW:LOGIC" a std::logic_error, "THROW:INT" an int.
 class ThrowingHandler : public QImageIOHandler {
 public:
     bool canRead() const override { return true; }
@@ -15,10 +15,14 @@ public:
 
     QVariant option(ImageOption) const override
     {
-        if (device()->peek(11) == "THROW:NOMEM") {
+        const QByteArray kind = device()->peek(11);
+        if (kind == "THROW:NOMEM") {
             throw std::bad_alloc();
         }
-        throw std::runtime_error("decoder failed");
+        if (kind.startsWith("THROW:INT")) {
+            throw 42;
+        }
+        throw std::logic_error("decoder failed");
     }
 };
 

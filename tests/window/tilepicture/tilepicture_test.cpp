@@ -224,6 +224,18 @@ private slots:
         QTest::newRow("RLE4 odd absolute run, then more")
             << runLength(2, 7, 1, bytesOf({0, 5, 0x01, 0x01, 0x00, 0, 2, 0x11, 0, 1})).bytes()
             << Rows{{R, G, R, G, R, G, G}};
+        // A 16-byte header has no colours-used field: the bytes where a longer
+        // header keeps it are the pixels, here 3 as a count.
+        BitmapBuilder os2Indexed = bitmap(16, 4, 1, 8, bytesOf({3, 0, 0, 0}));
+        os2Indexed.palette = {R, G, B, W};
+        QTest::newRow("16-byte OS/2 header, 8-bit") << os2Indexed.bytes() << Rows{{W, R, R, R}};
+        // Pixels that start before the palette leave it whole: the first
+        // index, a 0 bit of the header's last byte, shows red.
+        QByteArray early = runLength(1, 1, 1, paddedRow(bytesOf({0}))).bytes();
+        BitmapBuilder::put(early, 28, 1, 2); // 1-bit, uncompressed
+        BitmapBuilder::put(early, 30, 0, 4);
+        BitmapBuilder::put(early, 10, 53, 4);
+        QTest::newRow("pixels from the header's last byte") << early << Rows{{R}};
     }
 
     void bitmapsShowAsCommonViewersShowThem()
@@ -258,6 +270,46 @@ private slots:
         }
     }
 
+    // Each claim of the headers at its edge: one byte, one value, one kind
+    // past what is read.
+    void headerClaimsAreChecked_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<Verdict>("verdict");
+        const QByteArray row24 = paddedRow(QByteArray(3, '\x40'));
+        QTest::newRow("20-byte header") << bitmap(20, 1, 1, 24, row24).bytes() << Verdict::NotAPicture;
+        QTest::newRow("info header one byte short")
+            << bitmap(40, 1, 1, 24, row24).bytes().left(14 + 39) << Verdict::NotAPicture;
+        BitmapBuilder headerOnly = runLength(1, 2, 1, {});
+        headerOnly.palette.clear();
+        QTest::newRow("header and nothing else") << headerOnly.bytes() << Verdict::Read;
+        QTest::newRow("width 0") << bitmap(40, 0, 1, 24, row24).bytes() << Verdict::NotAPicture;
+        QTest::newRow("height 0") << bitmap(40, 1, 0, 24, row24).bytes() << Verdict::NotAPicture;
+        QTest::newRow("3-bit") << bitmap(40, 1, 1, 3, row24).bytes() << Verdict::NotAPicture;
+        QTest::newRow("48-bit") << bitmap(40, 1, 1, 48, QByteArray(8, '\x40')).bytes() << Verdict::NotAPicture;
+        for (const auto &[compression, bits] : {std::pair{1u, 16}, {1u, 4}, {2u, 8}, {2u, 1}, {3u, 24}, {4u, 24}}) {
+            BitmapBuilder b = runLength(compression, 1, 1, bytesOf({0, 1}));
+            b.bits = static_cast<quint16>(bits);
+            QTest::addRow("compression %u, %d-bit", compression, bits) << b.bytes() << Verdict::NotAPicture;
+        }
+        QTest::newRow("masks after a 64-byte header")
+            << withMasks(bitmap(64, 1, 1, 16, words16({0x001F})), 3, {0xF800, 0x07E0, 0x1F}).bytes()
+            << Verdict::NotAPicture;
+        // Pixels that start inside the masks after a 40-byte header, with the
+        // masks reaching the end of the file or one byte past it.
+        QByteArray overlapping = withMasks(bitmap(40, 1, 1, 16, {}), 3, {0xF800, 0x07E0, 0x1F}).bytes();
+        BitmapBuilder::put(overlapping, 10, 54, 4);
+        QTest::newRow("masks ending the file") << overlapping << Verdict::Read;
+        QTest::newRow("masks one byte past the end") << overlapping.chopped(1) << Verdict::CutShort;
+    }
+
+    void headerClaimsAreChecked()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(Verdict, verdict);
+        QCOMPARE(tilepicture::decode(file).verdict, verdict);
+    }
+
     void sidesUpTo1024PixelsLoad()
     {
         const auto row24 = [](int width) { return paddedRow(QByteArray(3 * width, '\x7F')); };
@@ -283,7 +335,7 @@ private slots:
         const QByteArray whole =
             bitmap(40, 3, 2, 24, paddedRow(QByteArray(9, '\x10')) + paddedRow(QByteArray(9, '\x20'))).bytes();
         QVERIFY(!tilepicture::decode(whole).picture.isNull());
-        QCOMPARE(tilepicture::decode(whole.chopped(2)).verdict, Verdict::CutShort);
+        QCOMPARE(tilepicture::decode(whole.chopped(1)).verdict, Verdict::CutShort);
         // A run-length bitmap's codes may end where the file does, but not start past it.
         QByteArray runs = runLength(1, 2, 1, {}).bytes();
         QCOMPARE(tilepicture::decode(runs).picture.pixel(1, 0), T);
@@ -306,15 +358,25 @@ private slots:
     }
 
     // Only a failed allocation is a want of memory; whatever else a decoder
-    // throws makes the file no picture, and nothing escapes the loader.
+    // throws, of a standard type or not, makes the file no picture, and
+    // nothing escapes the loader.
+    void exceptionsFromADecoderBecomeVerdicts_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<Verdict>("verdict");
+        QTest::newRow("std::bad_alloc") << QByteArray("THROW:NOMEM") << Verdict::OutOfMemory;
+        QTest::newRow("std::logic_error") << QByteArray("THROW:LOGIC") << Verdict::NotAPicture;
+        QTest::newRow("an int") << QByteArray("THROW:INT") << Verdict::NotAPicture;
+    }
+
     void exceptionsFromADecoderBecomeVerdicts()
     {
+        QFETCH(QByteArray, file);
+        QFETCH(Verdict, verdict);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("1.bmp"));
-        writeFile(path, "THROW:NOMEM");
-        QCOMPARE(tilepicture::load(path).verdict, Verdict::OutOfMemory);
-        writeFile(path, "THROW:other");
-        QCOMPARE(tilepicture::load(path).verdict, Verdict::NotAPicture);
+        writeFile(path, file);
+        QCOMPARE(tilepicture::load(path).verdict, verdict);
     }
 
     // A lying header must be refused before pixel memory is taken.
