@@ -18,7 +18,7 @@ done
 prefix="$scratch/prefix"
 cmake --install "$build" --prefix "$prefix" >"$scratch/install.log" || fail "install: $(cat "$scratch/install.log")"
 update-desktop-database "$prefix/share/applications"
-export HOME="$scratch/home" XDG_DATA_DIRS="$prefix/share:/usr/share" PATH="$prefix/games:$PATH" LANG=C.UTF-8
+export HOME="$scratch/home" XDG_DATA_DIRS="$prefix/share:/usr/share" PATH="$prefix/games:/usr/bin:/bin" LANG=C.UTF-8
 unset XDG_DATA_HOME XDG_CONFIG_HOME LANGUAGE LC_ALL LC_MESSAGES DESKTOP_STARTUP_ID
 mkdir "$HOME"
 bus=$(dbus-daemon --session --fork --print-address=1 --print-pid=1)
@@ -90,12 +90,14 @@ stop_game
 [ -n "$(ls "$sets" | grep -E '^holiday-[0-9a-f]{12}$')" ] || fail "the chosen photo made no set: $(ls -A "$sets")"
 
 # Refusals: a message box with the reason, the same words on stderr, no
-# game and nothing made. Rows: locale, photo, dialog title, words.
+# game and nothing made. Rows: locale, photo, dialog title, words, and
+# "alone" where the game is not installed.
 convert photo.png photo.jpg
 head -c 3000 photo.jpg >cut.jpg
 convert -size 400x120 xc:white wide.png
-while IFS='|' read -r language photo title words; do
+while IFS='|' read -r language photo title words alone; do
   before=$(ls -A "$sets")
+  [ -z "$alone" ] || mv "$prefix/games/slidane" "$scratch/slidane.away"
   LANGUAGE=$language gio launch "$entry" "$scratch/$photo" 2>launch.log
   await_window "^$title\$"
   grep -q "$words" launch.log || fail "$photo: stderr does not say '$words': $(cat launch.log)"
@@ -110,9 +112,11 @@ while IFS='|' read -r language photo title words; do
     sleep 0.1
   done
   [ -z "$dialog" ] || fail "$photo: the message box does not close on Return"
+  [ -z "$alone" ] || mv "$scratch/slidane.away" "$prefix/games/slidane"
 done <<ROWS
 en|cut.jpg|Picture puzzle from a photo|cut.jpg: the JPEG file is cut short
 en|wide.png|Picture puzzle from a photo|it needs at least 156 x 156
 cs|cut.jpg|Obrázkový hlavolam z fotky|cut.jpg: soubor JPEG je useknutý
+en|photo.jpg|Picture puzzle from a photo|install the package slidane|alone
 ROWS
 echo "PASS: GIO offers and launches the photo entry; the set is made once, chosen or given, refusals are shown"
