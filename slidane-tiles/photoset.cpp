@@ -55,9 +55,7 @@ QString folderFor(const QString &path, QString &error)
 
 bool isWhole(const QString &folder)
 {
-    if (!QFileInfo(folder).isDir()) {
-        return false;
-    }
+    // A folder not made yet is a folder problem to check.
     const tileset::CheckReport report = tileset::check(folder);
     return report.folderProblem.isEmpty() && report.strays.isEmpty()
         && std::all_of(

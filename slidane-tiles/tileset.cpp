@@ -100,7 +100,7 @@ QString makeFolder(const QString &folder)
             if (errno != ENOENT || (::mkdir(part.constData(), 0777) != 0 && errno != EEXIST)
                 || ::stat(part.constData(), &info) != 0) {
                 return QCoreApplication::translate("tileset", "%1: cannot create the folder (%2)")
-                    .arg(QFile::decodeName(part), QString::fromLocal8Bit(std::strerror(errno)));
+                    .arg(QFile::decodeName(part), errorText(errno));
             }
         }
         if (!S_ISDIR(info.st_mode)) {
