@@ -60,6 +60,18 @@ play_through_entry() {
   game_pid=$(xdotool getwindowpid "$wid")
   stop_game
 }
+# Presses Return in the window named NAME until it is gone; fails after 10 s.
+# Qt may give a dialog a new window once it is laid out, so the one to press
+# is looked up each time.
+press_return_until_gone() {
+  for _ in $(seq 50); do
+    window=$(xdotool search --onlyvisible --name "$1" | head -n1) || true
+    [ -n "$window" ] || return 0
+    xdotool windowfocus --sync "$window" key Return 2>/dev/null || true
+    sleep 0.2
+  done
+  fail "the window named '$1' does not close on Return"
+}
 listing() { (cd "$sets" && find . -exec stat -c '%n %i %Y %Z %s' {} + | sort); }
 
 cd "$scratch"
@@ -79,11 +91,7 @@ gio launch "$entry" 2>launch.log
 await_window '^Choose a photo for the picture puzzle$'
 xdotool windowfocus --sync "$found" type "$scratch/holiday.png"
 # A Return may first close the completion list that typing opened.
-for _ in $(seq 20); do
-  xdotool search --onlyvisible --name '^Choose a photo for the picture puzzle$' >/dev/null || break
-  xdotool key Return
-  sleep 0.5
-done
+press_return_until_gone '^Choose a photo for the picture puzzle$'
 await_window '^15 - Dlaždovka - Slidane$'
 game_pid=$(xdotool getwindowpid "$found")
 stop_game
@@ -103,15 +111,7 @@ while IFS='|' read -r language photo title words alone; do
   grep -q "$words" launch.log || fail "$photo: stderr does not say '$words': $(cat launch.log)"
   [ -z "$(xdotool search --onlyvisible --name '^15 - Dlaždovka' || true)" ] || fail "$photo: the game started"
   [ "$(ls -A "$sets")" = "$before" ] || fail "$photo: left $(ls -A "$sets")"
-  # Return closes it. Qt may give the box a new window once it is laid out,
-  # so the one to press is looked up each time.
-  for _ in $(seq 100); do
-    dialog=$(xdotool search --onlyvisible --name "^$title\$" | head -n1) || true
-    [ -n "$dialog" ] || break
-    xdotool windowfocus --sync "$dialog" key Return 2>/dev/null || true
-    sleep 0.1
-  done
-  [ -z "$dialog" ] || fail "$photo: the message box does not close on Return"
+  press_return_until_gone "^$title\$"
   [ -z "$alone" ] || mv "$scratch/slidane.away" "$prefix/games/slidane"
 done <<ROWS
 en|cut.jpg|Picture puzzle from a photo|cut.jpg: the JPEG file is cut short
