@@ -1,8 +1,12 @@
-// Times slidane-tiles' two jobs: a set made from a 4000 x 3000 camera-sized
-// JPEG, and a check of a full folder.
+// Times slidane-tiles' jobs on a 4000 x 3000 camera-sized JPEG: its square
+// decoded in this process and in the confined decoder process, side by
+// side, the set written, and a check of a full folder.
+#include "decoderprocess.h"
+#include "photofile.h"
 #include "tileset.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 
@@ -26,24 +30,56 @@ QString writePhoto(const QTemporaryDir &dir)
     return path;
 }
 
-void makeFromA12MegapixelJpeg(benchmark::State &state)
+QImage squareOf(const QString &photo)
+{
+    return photo::readSquare(photo::PhotoFile(photo), QStringLiteral(SLIDANE_TILES_PROGRAM)).picture;
+}
+
+void decodeA12MegapixelJpegInProcess(benchmark::State &state)
 {
     QTemporaryDir dir;
-    const tileset::MakeOptions options{writePhoto(dir), dir.filePath(QStringLiteral("set")), true};
+    const photo::PhotoFile photo(writePhoto(dir));
     for (auto _ : state) {
-        const QString error = tileset::make(options);
-        if (!error.isEmpty()) {
+        QFile file;
+        file.open(photo.descriptor(), QIODevice::ReadOnly);
+        file.seek(0);
+        if (photo::decodeSquare(file, photo.path()).picture.isNull()) {
+            state.SkipWithError("not decoded");
+        }
+    }
+}
+BENCHMARK(decodeA12MegapixelJpegInProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void decodeA12MegapixelJpegInDecoderProcess(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    const photo::PhotoFile photo(writePhoto(dir));
+    for (auto _ : state) {
+        const photo::Square square = photo::readSquare(photo, QStringLiteral(SLIDANE_TILES_PROGRAM));
+        if (square.picture.isNull()) {
+            state.SkipWithError(qPrintable(square.error));
+        }
+    }
+}
+BENCHMARK(decodeA12MegapixelJpegInDecoderProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void writeASet(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    const QImage square = squareOf(writePhoto(dir));
+    const tileset::MakeOptions options{dir.filePath(QStringLiteral("set")), true};
+    for (auto _ : state) {
+        if (const QString error = tileset::make(square, options); !error.isEmpty()) {
             state.SkipWithError(qPrintable(error));
         }
     }
 }
-BENCHMARK(makeFromA12MegapixelJpeg)->Unit(benchmark::kMillisecond);
+BENCHMARK(writeASet)->Unit(benchmark::kMillisecond);
 
 void checkAFullFolder(benchmark::State &state)
 {
     QTemporaryDir dir;
-    const tileset::MakeOptions options{writePhoto(dir), dir.path(), true};
-    if (const QString error = tileset::make(options); !error.isEmpty()) {
+    if (const QString error = tileset::make(squareOf(writePhoto(dir)), {dir.path(), true}); !error.isEmpty()) {
         state.SkipWithError(qPrintable(error));
         return;
     }

@@ -2,7 +2,7 @@
 
 #include <QColorSpace>
 #include <QCoreApplication>
-#include <QFile>
+#include <QIODevice>
 #include <QPointF>
 
 #include <libheif/heif.h>
@@ -76,7 +76,28 @@ QString errorText(const heif_error &error)
     }
 }
 
+// libheif reads the photo through these, from the decoder's descriptor.
+const heif_reader kReader{
+    1,
+    [](void *file) -> int64_t { return static_cast<QIODevice *>(file)->pos(); },
+    [](void *data, size_t size, void *file) -> int {
+        const auto wanted = static_cast<qint64>(size);
+        return static_cast<QIODevice *>(file)->read(static_cast<char *>(data), wanted) == wanted ? 0 : -1;
+    },
+    [](int64_t position, void *file) -> int { return static_cast<QIODevice *>(file)->seek(position) ? 0 : -1; },
+    [](int64_t target, void *file) {
+        return target <= static_cast<QIODevice *>(file)->size() ? heif_reader_grow_status_size_reached
+                                                                : heif_reader_grow_status_size_beyond_eof;
+    },
+};
+
 } // namespace
+
+void HeifPhoto::load()
+{
+    heif_init(nullptr);
+    heif_context_free(heif_context_alloc());
+}
 
 bool HeifPhoto::sniff(const QByteArray &head)
 {
@@ -98,13 +119,13 @@ HeifPhoto::~HeifPhoto()
     }
 }
 
-QString HeifPhoto::open(const QString &path)
+QString HeifPhoto::open(QIODevice &file)
 {
     context_ = heif_context_alloc();
     if (context_ == nullptr) {
         return QCoreApplication::translate("photo", "too little memory");
     }
-    heif_error error = heif_context_read_from_file(context_, QFile::encodeName(path).constData(), nullptr);
+    heif_error error = heif_context_read_from_reader(context_, &kReader, &file, nullptr);
     if (error.code != heif_error_Ok) {
         return errorText(error);
     }

@@ -5,6 +5,8 @@
 #include <QSize>
 #include <QString>
 
+class QIODevice;
+
 struct heif_context;
 struct heif_image_handle;
 
@@ -16,14 +18,17 @@ class HeifPhoto {
 public:
     // Whether the first bytes of a file may be those of a HEIF or AVIF file.
     static bool sniff(const QByteArray &head);
+    // Registers libheif's decoders, before the process may open no file.
+    static void load();
 
     HeifPhoto() = default;
     HeifPhoto(const HeifPhoto &) = delete;
     HeifPhoto &operator=(const HeifPhoto &) = delete;
     ~HeifPhoto();
 
-    // An empty result means the file's primary picture was found.
-    QString open(const QString &path);
+    // An empty result means the file's primary picture was found. `file`
+    // is read as libheif asks, and must outlive this.
+    QString open(QIODevice &file);
     QSize size() const; // upright
     // The whole upright picture, RGB32 or ARGB32 with its colour space;
     // a null picture and the reason on failure.

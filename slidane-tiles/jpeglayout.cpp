@@ -1,8 +1,7 @@
 #include "jpeglayout.h"
 
 #include <QByteArray>
-#include <QFile>
-#include <QString>
+#include <QIODevice>
 
 #include <algorithm>
 #include <cstring>
@@ -12,7 +11,7 @@ namespace {
 
 class ByteStream {
 public:
-    explicit ByteStream(QFile &file)
+    explicit ByteStream(QIODevice &file)
         : file_(file)
     {
     }
@@ -60,18 +59,15 @@ private:
         position_ = 0;
         return !buffer_.isEmpty();
     }
-    QFile &file_;
+    QIODevice &file_;
     QByteArray buffer_;
     qsizetype position_ = 0;
 };
 
-} // namespace
-
-JpegLayout jpegLayout(const QString &path)
+JpegLayout scan(QIODevice &file)
 {
     JpegLayout layout;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!file.seek(0)) {
         return layout;
     }
     ByteStream bytes(file);
@@ -108,6 +104,16 @@ JpegLayout jpegLayout(const QString &path)
             return layout;
         }
     }
+}
+
+} // namespace
+
+JpegLayout jpegLayout(QIODevice &file)
+{
+    const qint64 was = file.pos();
+    const JpegLayout layout = scan(file);
+    file.seek(was);
+    return layout;
 }
 
 } // namespace photo

@@ -1,6 +1,6 @@
 #pragma once
 
-class QString;
+class QIODevice;
 
 namespace photo {
 
@@ -13,8 +13,8 @@ struct JpegLayout {
     bool progressive = false;
 };
 
-// Reads the markers of the JPEG file at path; a file that cannot be read,
-// or is no JPEG, is incomplete.
-JpegLayout jpegLayout(const QString &path);
+// Reads the markers of the JPEG file from its start, and leaves `file` where
+// it was; a file that cannot be read, or is no JPEG, is incomplete.
+JpegLayout jpegLayout(QIODevice &file);
 
 } // namespace photo

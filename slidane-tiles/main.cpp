@@ -1,6 +1,9 @@
 // slidane-tiles: turns a photo into the tile files of a picture puzzle, and
 // says whether the game will read the tile files in a folder.
+#include "decodercommand.h"
+#include "decoderprocess.h"
 #include "launcher.h"
+#include "photofile.h"
 #include "playcommand.h"
 #include "tileset.h"
 #include "translations.h"
@@ -111,7 +114,6 @@ int runMake(const QStringList &args)
             QCoreApplication::translate("main", "make takes a PHOTO and a FOLDER, and no more: %1").arg(places[2]));
     }
     tileset::MakeOptions options;
-    options.photo = places[0];
     options.folder = places.value(1, QStringLiteral("."));
     options.force = parser.isSet(forceOption);
 
@@ -126,7 +128,15 @@ int runMake(const QStringList &args)
             return fail(error);
         }
     }
-    if (const QString error = tileset::make(options); !error.isEmpty()) {
+    const photo::PhotoFile file(places[0]);
+    if (!file.problem().isEmpty()) {
+        return fail(file.problem());
+    }
+    const photo::Square square = photo::readSquare(file);
+    if (square.picture.isNull()) {
+        return fail(square.error);
+    }
+    if (const QString error = tileset::make(square.picture, options); !error.isEmpty()) {
         return fail(error);
     }
     if (!entry.isEmpty()) {
@@ -188,6 +198,9 @@ int runCheck(const QStringList &args)
 
 int main(int argc, char *argv[])
 {
+    if (argc > 1 && qstrcmp(argv[1], photo::kDecoderCommand) == 0) {
+        return runDecoder(argc, argv);
+    }
     // A desktop program, with message boxes and a file dialog.
     if (argc > 1 && qstrcmp(argv[1], "play") == 0) {
         return runPlay(argc, argv);

@@ -6,10 +6,9 @@
 #include "jpeglayout.h"
 #include "tileset.h"
 
+#include <QBuffer>
 #include <QColorSpace>
 #include <QCoreApplication>
-#include <QFile>
-#include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
 #include <QStringList>
@@ -159,10 +158,10 @@ QImage cropCentred(const QImage &picture, CentredSquare &square)
         static_cast<int>(std::ceil(square.y + square.side)));
 }
 
-Square readHeif(const QString &path)
+Square readHeif(QIODevice &file, const QString &path)
 {
     HeifPhoto heif;
-    if (const QString error = heif.open(path); !error.isEmpty()) {
+    if (const QString error = heif.open(file); !error.isEmpty()) {
         return {{}, unreadable(path, error)};
     }
     const QSize size = heif.size();
@@ -221,13 +220,13 @@ CentredSquare clipCentredSquare(QImageReader &reader, QSize stored)
 }
 
 // JPEG, PNG, WebP, TIFF, GIF and BMP through Qt's readers.
-Square readWithQt(const QString &path)
+Square readWithQt(QIODevice &file, const QString &path)
 {
     // Qt's readers allocate through this limit; the pixel budget refuses
     // earlier and with the picture's size.
     QImageReader::setAllocationLimit(1024);
     const DecoderMessages messages;
-    QImageReader reader(path);
+    QImageReader reader(&file);
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(false); // the EXIF orientation is applied to the square
     const QByteArray format = reader.format();
@@ -242,7 +241,7 @@ Square readWithQt(const QString &path)
                 path, transformation.testFlag(QImageIOHandler::TransformationRotate90) ? stored.transposed() : stored)};
     }
     const bool jpeg = format == "jpeg";
-    const JpegLayout layout = jpeg ? jpegLayout(path) : JpegLayout{};
+    const JpegLayout layout = jpeg ? jpegLayout(file) : JpegLayout{};
     if (jpeg && !layout.complete) {
         return {
             {}, QCoreApplication::translate("photo", "%1: the JPEG file is cut short, its end is missing").arg(path)};
@@ -273,36 +272,23 @@ Square readWithQt(const QString &path)
 
 } // namespace
 
-QString fileProblem(const QString &path, QByteArray &head)
+void loadDecoders()
 {
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        return QCoreApplication::translate("photo", "%1: no such file").arg(path);
+    // Asking each plugin whether it reads an empty device loads its library
+    // and the decoding library behind it (libjpeg, libwebp, libtiff).
+    QByteArray nothing;
+    QBuffer empty(&nothing);
+    empty.open(QIODevice::ReadOnly);
+    for (const QByteArray &format : QImageReader::supportedImageFormats()) {
+        QImageReader(&empty, format).canRead();
     }
-    if (info.isDir()) {
-        return QCoreApplication::translate("photo", "%1: is a folder, not a photo").arg(path);
-    }
-    if (!info.isFile()) {
-        return QCoreApplication::translate("photo", "%1: not a regular file").arg(path); // a pipe would block
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return QCoreApplication::translate("photo", "%1: cannot open it (%2)").arg(path, file.errorString());
-    }
-    head = file.read(64);
-    if (head.isEmpty()) {
-        return QCoreApplication::translate("photo", "%1: the file is empty").arg(path);
-    }
-    return {};
+    HeifPhoto::load();
 }
 
-Square readSquare(const QString &path)
+Square decodeSquare(QIODevice &file, const QString &name)
 {
-    QByteArray head;
-    if (const QString problem = fileProblem(path, head); !problem.isEmpty()) {
-        return {{}, problem};
-    }
-    return HeifPhoto::sniff(head) ? readHeif(path) : readWithQt(path);
+    const QByteArray head = file.peek(64);
+    return HeifPhoto::sniff(head) ? readHeif(file, name) : readWithQt(file, name);
 }
 
 } // namespace photo

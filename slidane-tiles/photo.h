@@ -3,6 +3,8 @@
 #include <QImage>
 #include <QString>
 
+class QIODevice;
+
 // Reading a photo, of any size and of the formats phones and cameras write,
 // into the square the tiles are cut from.
 namespace photo {
@@ -16,13 +18,15 @@ struct Square {
     QString error; // one line naming the file
 };
 
-// Why the file at `path` is no photo to open (missing, a folder, a pipe,
-// unreadable, empty), or nothing; its first bytes go to `head`.
-QString fileProblem(const QString &path, QByteArray &head);
+// Every Qt image plugin and the HEIF decoders, loaded now: the decoder
+// process opens no file once it reads the photo.
+void loadDecoders();
 
-// The largest centred square of the upright picture, in sRGB, with
-// transparent parts laid over the board's grey, averaged down
-// to tileset::kPhotoSide pixels a side.
-Square readSquare(const QString &path);
+// The largest centred square of the upright picture in `file`, in sRGB,
+// with transparent parts laid over the board's grey, averaged down to
+// tileset::kPhotoSide pixels a side. `name` is the photo's name in errors.
+// It runs every decoding library over the file's bytes: the program calls
+// it only inside the confined decoder process.
+Square decodeSquare(QIODevice &file, const QString &name);
 
 } // namespace photo

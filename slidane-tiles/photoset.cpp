@@ -1,11 +1,9 @@
 #include "photoset.h"
 
-#include "photo.h"
+#include "photofile.h"
 #include "tileset.h"
 
 #include <QCoreApplication>
-#include <QCryptographicHash>
-#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -36,21 +34,18 @@ QString stemOf(const QString &path)
 
 } // namespace
 
-QString folderFor(const QString &path, QString &error)
+QString folderFor(const photo::PhotoFile &photo, QString &error)
 {
-    QByteArray head;
-    if (error = photo::fileProblem(path, head); !error.isEmpty()) {
+    const QByteArray hash = photo.sha256(error);
+    if (hash.isEmpty()) {
         return {};
     }
-    QFile file(path);
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file) || file.error() != QFileDevice::NoError) {
-        error = QCoreApplication::translate("photo", "%1: cannot open it (%2)").arg(path, file.errorString());
+    if (error = photo.changed(); !error.isEmpty()) {
         return {};
     }
-    const QString hex = QString::fromLatin1(hash.result().toHex().left(kHashDigits));
+    const QString hex = QString::fromLatin1(hash.toHex().left(kHashDigits));
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/slidane/")
-        + stemOf(path) + QLatin1Char('-') + hex;
+        + stemOf(photo.path()) + QLatin1Char('-') + hex;
 }
 
 bool isWhole(const QString &folder)

@@ -1,7 +1,9 @@
 #include "playcommand.h"
 
+#include "decoderprocess.h"
 #include "errortext.h"
 #include "folderwriter.h"
+#include "photofile.h"
 #include "photoset.h"
 #include "tileset.h"
 #include "translations.h"
@@ -24,6 +26,9 @@ namespace {
 constexpr int kFailed = 1;
 constexpr int kWrongUsage = 2;
 constexpr const char *kUsage = "Usage: slidane-tiles play [--] [PHOTO]\n";
+// Hashing this much takes a tenth of a second; the largest photos of
+// phones and cameras are smaller.
+constexpr qint64 kHashFirst = qint64{64} << 20;
 
 // The desktop's launch feedback (a busy cursor, a "starting" entry) ends
 // when the program it started shows its first window. Qt's platform plugins
@@ -97,12 +102,12 @@ QString findGame()
     return QStandardPaths::findExecutable(QStringLiteral("slidane"));
 }
 
-// Makes the photo's set in `folder`, replacing what an earlier run left
+// Makes the set of `square` in `folder`, replacing what an earlier run left
 // there half done. A folder this run created and could not fill is removed.
-QString makeSet(const QString &photo, const QString &folder)
+QString makeSet(const QImage &square, const QString &folder)
 {
     const bool fresh = !QFileInfo::exists(folder);
-    const QString error = tileset::make({photo, folder, true});
+    const QString error = tileset::make(square, {folder, true});
     if (!error.isEmpty() && fresh) {
         QFile::remove(folder + QLatin1Char('/') + FolderWriter::lockFileName());
         QDir().rmdir(folder);
@@ -170,13 +175,28 @@ int runPlay(int argc, char *argv[])
         return refuse(QCoreApplication::translate(
             "play", "The game slidane is not installed; install the package slidane to play the puzzle."));
     }
+    const photo::PhotoFile file(photo);
+    if (!file.problem().isEmpty()) {
+        return refuse(file.problem());
+    }
+    // A file that is no photo, or too large to hash in a blink, is decoded
+    // before it is hashed, so that it is refused at once.
+    photo::Square square;
+    if (file.family() == photo::Family::Other || file.size() > kHashFirst) {
+        if (square = photo::readSquare(file); square.picture.isNull()) {
+            return refuse(square.error);
+        }
+    }
     QString error;
-    const QString folder = photoset::folderFor(photo, error);
+    const QString folder = photoset::folderFor(file, error);
     if (folder.isEmpty()) {
         return refuse(error);
     }
     if (!photoset::isWhole(folder)) {
-        if (const QString failed = makeSet(photo, folder); !failed.isEmpty()) {
+        if (square.picture.isNull() && (square = photo::readSquare(file)).picture.isNull()) {
+            return refuse(square.error);
+        }
+        if (const QString failed = makeSet(square.picture, folder); !failed.isEmpty()) {
             return refuse(failed);
         }
     }

@@ -2,7 +2,6 @@
 
 #include "errortext.h"
 #include "folderwriter.h"
-#include "photo.h"
 #include "tilepicture.h"
 
 #include <QBuffer>
@@ -148,14 +147,8 @@ QString replaceable(const QString &path, bool force, const QString &forceHint)
     return force ? QString() : QStringLiteral("%1 exists; %2").arg(path, forceHint);
 }
 
-QString make(const MakeOptions &options)
+QString make(const QImage &square, const MakeOptions &options)
 {
-    const photo::Square photo = photo::readSquare(options.photo);
-    if (photo.picture.isNull()) {
-        return photo.error;
-    }
-    const QImage &square = photo.picture;
-
     if (const QString error = makeFolder(options.folder); !error.isEmpty()) {
         return error;
     }

@@ -17,14 +17,13 @@ constexpr int kPieceSide = tilepicture::kShownSide;
 constexpr int kPhotoSide = 4 * kPieceSide; // 156: the smallest photo taken
 
 struct MakeOptions {
-    QString photo;
     QString folder = QStringLiteral(".");
     bool force = false;
 };
 
-// Writes the sixteen files. An empty result means done; otherwise it is
-// the one-line reason nothing was written.
-QString make(const MakeOptions &options);
+// Writes the sixteen files cut from `square` (kPhotoSide a side). An empty
+// result means done; otherwise it is the one-line reason nothing was written.
+QString make(const QImage &square, const MakeOptions &options);
 
 struct FileReport {
     bool read;

@@ -4,7 +4,7 @@ set -eu
 
 packages="cmake ninja-build g++ clang libclang-rt-14-dev
   qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-translations-l10n libgl-dev fonts-dejavu-core
-  libgtest-dev libbenchmark-dev libheif-dev qt6-image-formats-plugins
+  libgtest-dev libbenchmark-dev libheif-dev libseccomp-dev libjpeg-dev qt6-image-formats-plugins
   xvfb xauth xdotool x11-utils imagemagick libx11-dev libxdamage-dev
   desktop-file-utils libglib2.0-bin shared-mime-info appstream dpkg-dev lintian man-db valgrind clang-format strace
   weston qt6-wayland libwayland-dev pkg-config sway xwayland

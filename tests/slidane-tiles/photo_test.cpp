@@ -1,7 +1,9 @@
-// photo::readSquare on one table of photos made at run time: each format a
-// phone or camera writes, sizes past Qt's own limit, colour profiles,
-// palettes, transparency, orientation, and the files it must refuse.
+// The decoding of a photo, in process, on one table of photos made at run
+// time: each format a phone or camera writes, sizes past Qt's own limit,
+// colour profiles, palettes, transparency, orientation, and the files it
+// must refuse.
 #include "photo.h"
+#include "photofile.h"
 
 #include <QBuffer>
 #include <QColorSpace>
@@ -309,7 +311,11 @@ void PhotoTest::readSquare()
     QFETCH(QImage, reference);
     QFETCH(QString, error);
 
-    const photo::Square square = photo::readSquare(path);
+    const photo::PhotoFile photo(path);
+    QFile device;
+    const photo::Square square = photo.problem().isEmpty() && device.open(photo.descriptor(), QIODevice::ReadOnly)
+        ? photo::decodeSquare(device, path)
+        : photo::Square{{}, photo.problem()};
     if (!error.isEmpty()) {
         QVERIFY(square.picture.isNull());
         QVERIFY2(square.error.startsWith(path + QStringLiteral(": ")) && square.error.contains(error)

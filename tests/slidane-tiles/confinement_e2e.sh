@@ -1,0 +1,57 @@
+#!/bin/sh
+# A photo that takes over its decoder can do nothing: a decoder gone bad
+# (libjpeg's first parsing function replaced by a preloaded library) tries,
+# from inside the decoder process, to read a key in the home folder, write
+# an autostart entry, reach a local socket, run a shell, crash, spin, eat
+# memory and answer out of form. Each row ends with exit 1 and one line
+# naming the photo and what the decoder did, nothing outside is touched, and
+# the set made earlier in the folder stays byte for byte as it was.
+# Usage: confinement_e2e.sh TILES HOSTILE_LIBRARY SANITIZED
+set -eu
+tiles=$1
+hostile=$2
+sanitized=$3
+. "$(dirname "$0")/../e2e/harness.sh"
+. "$(dirname "$0")/pieces.sh"
+
+cd "$scratch"
+export HOME="$scratch/home"
+mkdir -p "$HOME/.ssh" "$HOME/.config/autostart"
+echo "the player's key" >"$HOME/.ssh/id_ed25519"
+block_photo photo.png
+"$tiles" make photo.png set >/dev/null || fail "make of the earlier set failed"
+md5sum set/* >set.md5
+# A listener on a socket in the home folder, stopped by the trap.
+python3 -c 'import socket, sys
+s = socket.socket(socket.AF_UNIX); s.bind(sys.argv[1]); s.listen()
+c, _ = s.accept(); open(sys.argv[2], "wb").write(c.recv(64))' "$HOME/listener.sock" "$scratch/received" &
+cleanup_pids="$! $cleanup_pids"
+for _ in $(seq 100); do [ -S "$HOME/listener.sock" ] && break; sleep 0.05; done
+ls -AR "$HOME" >home.before
+
+export LD_PRELOAD="$hostile"
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0"
+# Rows: what the decoder tries, the decoder's time limit, what is said.
+while IFS='|' read -r action seconds words; do
+  # AddressSanitizer's builds run the decoder without a memory limit.
+  [ "$action:$sanitized" != bomb:1 ] || continue
+  convert photo.png -set comment "hostile:$action:$HOME;" "$action.jpg"
+  status=0
+  SLIDANE_TILES_DECODE_SECONDS=$seconds "$tiles" make --force "$action.jpg" set >out.log 2>err.log || status=$?
+  line="slidane-tiles: $action.jpg: the picture's decoder $words; the photo may be damaged or hostile"
+  [ "$status" = 1 ] || fail "$action: make exited with $status: $(cat err.log)"
+  [ "$(cat err.log)" = "$line" ] || fail "$action: said '$(cat err.log)', not '$line'"
+  md5sum -c --quiet set.md5 || fail "$action: the earlier set changed"
+  ls -AR "$HOME" | cmp -s - home.before || fail "$action: the home folder changed: $(ls -AR "$HOME")"
+  [ ! -e received ] || fail "$action: the listener received '$(cat received)'"
+done <<ROWS
+readhome|30|crashed (aborted)
+writehome|30|crashed (aborted)
+connect|30|tried a step outside its confinement and was stopped
+shell|30|tried a step outside its confinement and was stopped
+crash|30|crashed (segmentation fault)
+spin|2|did not finish within 2 s and was stopped
+bomb|30|ran out of the 4096 MiB of memory it may use
+short|30|gave an answer out of form
+ROWS
+echo "PASS: every misbehaving decoder ended contained and said in words"
