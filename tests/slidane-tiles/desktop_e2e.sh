@@ -4,11 +4,13 @@
 # register them, the photo entry offered for HEIC photos, and started by GIO
 # under a private X server and session bus with a fresh home: with a photo,
 # with the same photo again, without one (the file chooser), and refusals in
-# a message box, in English and in Czech.
-# Usage: desktop_e2e.sh BUILD_DIR APP_ID
+# a message box, in English and in Czech, also for a photo that crashes its
+# decoder (HOSTILE_LIBRARY, see confinement_e2e.sh).
+# Usage: desktop_e2e.sh BUILD_DIR APP_ID HOSTILE_LIBRARY
 set -eu
 build=$(realpath "$1")
 entry_id=$2.Photo.desktop
+hostile=$3
 . "$(dirname "$0")/../e2e/harness.sh"
 . "$(dirname "$0")/pieces.sh"
 for tool in gio update-desktop-database dbus-daemon; do
@@ -103,10 +105,12 @@ stop_game
 convert photo.png photo.jpg
 head -c 3000 photo.jpg >cut.jpg
 convert -size 400x120 xc:white wide.png
+convert photo.png -set comment "hostile:crash:$HOME;" crash.jpg
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0"
 while IFS='|' read -r language photo title words alone; do
   before=$(ls -A "$sets")
   [ -z "$alone" ] || mv "$prefix/games/slidane" "$scratch/slidane.away"
-  LANGUAGE=$language gio launch "$entry" "$scratch/$photo" 2>launch.log
+  LANGUAGE=$language LD_PRELOAD=$hostile gio launch "$entry" "$scratch/$photo" 2>launch.log
   await_window "^$title\$"
   grep -q "$words" launch.log || fail "$photo: stderr does not say '$words': $(cat launch.log)"
   [ -z "$(xdotool search --onlyvisible --name '^15 - Dlaždovka' || true)" ] || fail "$photo: the game started"
@@ -118,5 +122,6 @@ en|cut.jpg|Picture puzzle from a photo|cut.jpg: the JPEG file is cut short
 en|wide.png|Picture puzzle from a photo|it needs at least 156 x 156
 cs|cut.jpg|Obrázkový hlavolam z fotky|cut.jpg: soubor JPEG je useknutý
 en|photo.jpg|Picture puzzle from a photo|install the package slidane|alone
+en|crash.jpg|Picture puzzle from a photo|crash.jpg: the picture's decoder crashed (segmentation fault)
 ROWS
 echo "PASS: GIO offers and launches the photo entry; the set is made once, chosen or given, refusals are shown"
