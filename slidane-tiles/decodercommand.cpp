@@ -55,7 +55,7 @@ int runDecoder(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     loadTranslations(app);
-    if (argc != 4) {
+    if (argc != 5) {
         answer(
             {{}, QStringLiteral("?: ") + QCoreApplication::translate("decoder", "wrong use of the decoder process")});
     }
@@ -65,7 +65,8 @@ int runDecoder(int argc, char *argv[])
         answer({{},
             name + QStringLiteral(": ") + QCoreApplication::translate("decoder", "the decoder's input is not a file")});
     }
-    photo::loadDecoders();
+    const QByteArray format = argv[4] == QByteArray("-") ? QByteArray() : QByteArray(argv[4]);
+    photo::loadDecoders(format);
     const int cpuSeconds = std::atoi(argv[3]);
     const qint64 addressSpace = photo::kDecoderUnlimited ? 0 : photo::kDecoderAddressSpace;
     if (const QString error = confinement::confine({cpuSeconds > 0 ? cpuSeconds : 60, addressSpace});
@@ -73,8 +74,9 @@ int runDecoder(int argc, char *argv[])
         answer({{}, QCoreApplication::translate("decoder", "%1: the photo is not decoded, as %2").arg(name, error)});
     }
     QFile photo;
-    if (!photo.open(STDIN_FILENO, QIODevice::ReadOnly, QFileDevice::DontCloseHandle)) {
+    // The descriptor shares its offset with the parent's: start at the top.
+    if (!photo.open(STDIN_FILENO, QIODevice::ReadOnly, QFileDevice::DontCloseHandle) || !photo.seek(0)) {
         answer({{}, name + QStringLiteral(": ") + photo.errorString()});
     }
-    answer(photo::decodeSquare(photo, name));
+    answer(photo::decodeSquare(photo, name, format));
 }

@@ -234,8 +234,8 @@ Square readSquare(const PhotoFile &file, const QString &program)
     posix_spawn_file_actions_adddup2(&actions, quiet, STDERR_FILENO);
     posix_spawn_file_actions_addclosefrom_np(&actions, 3);
 
-    std::vector<QByteArray> arguments{
-        QFile::encodeName(program), kDecoderCommand, QFile::encodeName(file.path()), QByteArray::number(3 * seconds)};
+    std::vector<QByteArray> arguments{QFile::encodeName(program), kDecoderCommand, QFile::encodeName(file.path()),
+        QByteArray::number(3 * seconds), file.format().isEmpty() ? QByteArray("-") : file.format()};
     std::vector<QByteArray> environment = decoderEnvironment();
     pid_t pid = 0;
     const int spawned = photo < 0 || answer < 0 || quiet < 0

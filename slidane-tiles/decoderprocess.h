@@ -10,8 +10,9 @@ namespace photo {
 class PhotoFile;
 
 // The internal command that runs the decoder process:
-//   slidane-tiles internal-decode NAME CPU-SECONDS
-// with the photo as its standard input. It answers on its standard output
+//   slidane-tiles internal-decode NAME CPU-SECONDS FORMAT
+// with the photo as its standard input, FORMAT as PhotoFile::format() says
+// it or "-". It answers on its standard output
 // with kSquareTag and the square's RGB32 pixels, row by row in the host's
 // byte order, or with kErrorTag and one line of UTF-8 that starts with NAME.
 constexpr const char *kDecoderCommand = "internal-decode";

@@ -7,6 +7,7 @@
 
 #include <libheif/heif.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace photo {
@@ -73,6 +74,59 @@ QString errorText(const heif_error &error)
     default:
         return QCoreApplication::translate("photo", "libheif cannot read it (%1)")
             .arg(QString::fromUtf8(error.message).simplified());
+    }
+}
+
+// Whether every pixel is grey, as both a monochrome picture and a colour
+// one of grey things decode.
+bool allGrey(const QImage &picture)
+{
+    for (int y = 0; y < picture.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(picture.constScanLine(y));
+        for (int x = 0; x < picture.width(); ++x) {
+            if (qRed(line[x]) != qGreen(line[x]) || qGreen(line[x]) != qBlue(line[x])) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+// libheif 1.15 gives a monochrome picture's samples as they are coded, while
+// it expands a colour picture's video range (16 to 235) to the full 0 to
+// 255. Only the decoder's own output tells the two apart.
+bool codedMonochrome(heif_image_handle *handle)
+{
+    heif_image *native = nullptr;
+    if (heif_decode_image(handle, &native, heif_colorspace_undefined, heif_chroma_undefined, nullptr).code
+        != heif_error_Ok) {
+        return false;
+    }
+    const bool monochrome = heif_image_get_chroma_format(native) == heif_chroma_monochrome;
+    heif_image_release(native);
+    return monochrome;
+}
+
+// The range the file's boxes give, else the coded stream's.
+bool limitedRange(const heif_image_handle *handle, const heif_image *image)
+{
+    heif_color_profile_nclx *nclx = nullptr;
+    if (heif_image_handle_get_nclx_color_profile(handle, &nclx).code != heif_error_Ok) {
+        heif_image_get_nclx_color_profile(image, &nclx);
+    }
+    const bool limited = nclx != nullptr && nclx->full_range_flag == 0;
+    heif_nclx_color_profile_free(nclx);
+    return limited;
+}
+
+void expandVideoRange(QImage &picture)
+{
+    const auto full = [](int value) { return std::clamp((value - 16) * 255 * 2 / 219 + 1, 0, 511) / 2; };
+    for (int y = 0; y < picture.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(picture.scanLine(y));
+        for (int x = 0; x < picture.width(); ++x) {
+            line[x] = qRgba(full(qRed(line[x])), full(qGreen(line[x])), full(qBlue(line[x])), qAlpha(line[x]));
+        }
     }
 }
 
@@ -189,6 +243,9 @@ QImage HeifPhoto::decode(QString &error) const
         } else if (type == heif_color_profile_type_nclx) {
             heif_image_get_nclx_color_profile(image.get(), &nclx);
         }
+    }
+    if (limitedRange(handle_, image.get()) && allGrey(picture) && codedMonochrome(handle_)) {
+        expandVideoRange(picture);
     }
     if (!icc.isEmpty()) {
         picture.setColorSpace(QColorSpace::fromIccProfile(icc));

@@ -220,16 +220,19 @@ CentredSquare clipCentredSquare(QImageReader &reader, QSize stored)
 }
 
 // JPEG, PNG, WebP, TIFF, GIF and BMP through Qt's readers.
-Square readWithQt(QIODevice &file, const QString &path)
+Square readWithQt(QIODevice &file, const QString &path, const QByteArray &knownFormat)
 {
     // Qt's readers allocate through this limit; the pixel budget refuses
     // earlier and with the picture's size.
     QImageReader::setAllocationLimit(1024);
     const DecoderMessages messages;
-    QImageReader reader(&file);
-    reader.setDecideFormatFromContent(true);
+    // A format the first bytes name goes straight to its reader; anything
+    // else is offered to every reader in turn.
+    const QByteArray known = knownFormat == "heif" ? QByteArray() : knownFormat;
+    QImageReader reader(&file, known);
+    reader.setDecideFormatFromContent(known.isEmpty());
     reader.setAutoTransform(false); // the EXIF orientation is applied to the square
-    const QByteArray format = reader.format();
+    const QByteArray format = reader.canRead() ? reader.format() : QByteArray();
     if (format.isEmpty()) {
         return {{}, unsupported(path)};
     }
@@ -272,23 +275,28 @@ Square readWithQt(QIODevice &file, const QString &path)
 
 } // namespace
 
-void loadDecoders()
+void loadDecoders(const QByteArray &format)
 {
-    // Asking each plugin whether it reads an empty device loads its library
-    // and the decoding library behind it (libjpeg, libwebp, libtiff).
+    // The list of formats, which reading each plugin's metadata gives, then
+    // the plugins: asking one whether it reads an empty device loads its
+    // library and the decoding library behind it (libjpeg, libwebp, libtiff).
+    const QList<QByteArray> formats = QImageReader::supportedImageFormats();
     QByteArray nothing;
     QBuffer empty(&nothing);
     empty.open(QIODevice::ReadOnly);
-    for (const QByteArray &format : QImageReader::supportedImageFormats()) {
-        QImageReader(&empty, format).canRead();
+    for (const QByteArray &each : formats) {
+        if (format.isEmpty() || each == format) {
+            QImageReader(&empty, each).canRead();
+        }
     }
-    HeifPhoto::load();
+    if (format.isEmpty() || format == "heif") {
+        HeifPhoto::load();
+    }
 }
 
-Square decodeSquare(QIODevice &file, const QString &name)
+Square decodeSquare(QIODevice &file, const QString &name, const QByteArray &format)
 {
-    const QByteArray head = file.peek(64);
-    return HeifPhoto::sniff(head) ? readHeif(file, name) : readWithQt(file, name);
+    return HeifPhoto::sniff(file.peek(64)) ? readHeif(file, name) : readWithQt(file, name, format);
 }
 
 } // namespace photo

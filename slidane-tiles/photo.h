@@ -18,15 +18,17 @@ struct Square {
     QString error; // one line naming the file
 };
 
-// Every Qt image plugin and the HEIF decoders, loaded now: the decoder
-// process opens no file once it reads the photo.
-void loadDecoders();
+// The decoders of `format` (as PhotoFile::format() says it), or of every
+// format when it is empty, loaded now: the decoder process opens no file
+// once it reads the photo.
+void loadDecoders(const QByteArray &format);
 
 // The largest centred square of the upright picture in `file`, in sRGB,
 // with transparent parts laid over the board's grey, averaged down to
-// tileset::kPhotoSide pixels a side. `name` is the photo's name in errors.
+// tileset::kPhotoSide pixels a side. `name` is the photo's name in errors;
+// a `format` is taken as it is, an empty one decided from the content.
 // It runs every decoding library over the file's bytes: the program calls
 // it only inside the confined decoder process.
-Square decodeSquare(QIODevice &file, const QString &name);
+Square decodeSquare(QIODevice &file, const QString &name, const QByteArray &format = {});
 
 } // namespace photo

@@ -14,29 +14,29 @@
 namespace photo {
 namespace {
 
-Family familyOf(const QByteArray &head)
+QByteArray formatOf(const QByteArray &head)
 {
     const auto at = [&head](
                         qsizetype offset, const char *magic) { return head.mid(offset).startsWith(QByteArray(magic)); };
     if (at(0, "\xFF\xD8\xFF")) {
-        return Family::Jpeg;
+        return "jpeg";
     }
     if (at(0, "\x89PNG\r\n\x1A\n")) {
-        return Family::Png;
+        return "png";
     }
     if (at(0, "GIF87a") || at(0, "GIF89a")) {
-        return Family::Gif;
+        return "gif";
     }
     if (at(0, "BM")) {
-        return Family::Bmp;
+        return "bmp";
     }
     if (at(0, "RIFF") && at(8, "WEBP")) {
-        return Family::Webp;
+        return "webp";
     }
     if (head.startsWith(QByteArray("II*\0", 4)) || head.startsWith(QByteArray("MM\0*", 4))) {
-        return Family::Tiff;
+        return "tiff";
     }
-    return at(4, "ftyp") ? Family::Heif : Family::Other;
+    return at(4, "ftyp") ? "heif" : QByteArray();
 }
 
 bool same(const timespec &a, const timespec &b)
@@ -69,7 +69,7 @@ PhotoFile::PhotoFile(const QString &path)
         QByteArray head(16, '\0');
         const ssize_t got = ::pread(fd_, head.data(), static_cast<size_t>(head.size()), 0);
         head.truncate(got > 0 ? got : 0);
-        family_ = familyOf(head);
+        format_ = formatOf(head);
     }
 }
 

@@ -9,9 +9,6 @@
 // decoded, and a file that changes in between is noticed.
 namespace photo {
 
-// What the first bytes of a file say it is; the decoder decides the rest.
-enum class Family { Jpeg, Png, Gif, Bmp, Webp, Tiff, Heif, Other };
-
 class PhotoFile {
 public:
     // Opens `path` for reading; problem() says why it is no photo to open
@@ -25,7 +22,10 @@ public:
     const QString &problem() const { return problem_; }
     int descriptor() const { return fd_; }
     qint64 size() const { return opened_.st_size; }
-    Family family() const { return family_; }
+    // What the first bytes say the file is, by Qt's name of the format
+    // ("heif" for the HEIF family); empty for anything else, which the
+    // decoder judges by the content.
+    const QByteArray &format() const { return format_; }
 
     // The SHA-256 of the whole content, or empty with the reason in `error`.
     QByteArray sha256(QString &error) const;
@@ -37,7 +37,7 @@ private:
     QString problem_;
     int fd_ = -1;
     struct stat opened_ { };
-    Family family_ = Family::Other;
+    QByteArray format_;
 };
 
 } // namespace photo

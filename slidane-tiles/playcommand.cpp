@@ -182,7 +182,7 @@ int runPlay(int argc, char *argv[])
     // A file that is no photo, or too large to hash in a blink, is decoded
     // before it is hashed, so that it is refused at once.
     photo::Square square;
-    if (file.family() == photo::Family::Other || file.size() > kHashFirst) {
+    if (file.format().isEmpty() || file.size() > kHashFirst) {
         if (square = photo::readSquare(file); square.picture.isNull()) {
             return refuse(square.error);
         }

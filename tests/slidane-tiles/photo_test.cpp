@@ -147,6 +147,50 @@ bool writeHeif(const QString &path, const QImage &picture, heif_compression_form
 }
 
 } // namespace
+// A lossless monochrome AVIF whose block k is coded as 16 + 13 k, in the
+// video range or the full one as its colour information says; the colours
+// it stands for.
+Colours writeGreyAvif(const QString &path, bool fullRange)
+{
+    heif_context *context = heif_context_alloc();
+    heif_encoder *encoder = nullptr;
+    heif_image *image = nullptr;
+    heif_color_profile_nclx *nclx = heif_nclx_color_profile_alloc();
+    heif_encoding_options *options = heif_encoding_options_alloc();
+    options->macOS_compatibility_workaround_no_nclx_profile = 0;
+    nclx->full_range_flag = fullRange ? 1 : 0;
+    const int side = 256;
+    bool done = heif_context_get_encoder_for_format(context, heif_compression_AV1, &encoder).code == heif_error_Ok
+        && heif_encoder_set_lossless(encoder, 1).code == heif_error_Ok
+        && heif_image_create(side, side, heif_colorspace_monochrome, heif_chroma_monochrome, &image).code
+            == heif_error_Ok
+        && heif_image_add_plane(image, heif_channel_Y, side, side, 8).code == heif_error_Ok
+        && heif_image_set_nclx_color_profile(image, nclx).code == heif_error_Ok;
+    if (done) {
+        int stride = 0;
+        uint8_t *plane = heif_image_get_plane(image, heif_channel_Y, &stride);
+        for (int y = 0; y < side; ++y) {
+            for (int x = 0; x < side; ++x) {
+                plane[y * stride + x] = static_cast<uint8_t>(16 + 13 * (y * 4 / side * 4 + x * 4 / side));
+            }
+        }
+    }
+    done = done && heif_context_encode_image(context, image, encoder, options, nullptr).code == heif_error_Ok
+        && heif_context_write_to_file(context, QFile::encodeName(path).constData()).code == heif_error_Ok;
+    heif_encoding_options_free(options);
+    heif_nclx_color_profile_free(nclx);
+    heif_image_release(image);
+    if (encoder != nullptr) {
+        heif_encoder_release(encoder);
+    }
+    heif_context_free(context);
+    Colours colours{};
+    for (int k = 0; k < 16 && done; ++k) {
+        const int grey = fullRange ? 16 + 13 * k : (13 * k * 255 + 109) / 219;
+        colours.at(k) = qRgb(grey, grey, grey);
+    }
+    return colours;
+}
 
 void PhotoTest::readSquare_data()
 {
@@ -209,6 +253,13 @@ void PhotoTest::readSquare_data()
     QVERIFY(writeHeif(file(QStringLiteral("photo.avif")), blocks(480, 640), heif_compression_AV1, true));
     QTest::newRow("AVIF, Display P3 by ICC")
         << file(QStringLiteral("photo.avif")) << expectedIn(QColorSpace::DisplayP3) << 5 << QImage() << "";
+    // Monochrome: libheif expands the video range of colour pictures only.
+    for (const bool fullRange : {false, true}) {
+        const QString name = fullRange ? QStringLiteral("grey-full.avif") : QStringLiteral("grey-video.avif");
+        const Colours grey = writeGreyAvif(file(name), fullRange);
+        QVERIFY(grey.at(15) != 0);
+        QTest::newRow(qPrintable(name)) << file(name) << grey << 0 << QImage() << "";
+    }
     // Through Qt's image format plugins, whatever the name says.
     QVERIFY(blocks(500, 400).save(file(QStringLiteral("webp.png")), "WEBP", 100));
     QTest::newRow("WebP named .png") << file(QStringLiteral("webp.png")) << srgb << 0 << QImage() << "";
@@ -314,7 +365,7 @@ void PhotoTest::readSquare()
     const photo::PhotoFile photo(path);
     QFile device;
     const photo::Square square = photo.problem().isEmpty() && device.open(photo.descriptor(), QIODevice::ReadOnly)
-        ? photo::decodeSquare(device, path)
+        ? photo::decodeSquare(device, path, photo.format())
         : photo::Square{{}, photo.problem()};
     if (!error.isEmpty()) {
         QVERIFY(square.picture.isNull());
