@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QIODevice>
 #include <QPointF>
+#include <QtEndian>
 
 #include <libheif/heif.h>
 
@@ -130,6 +131,26 @@ void expandVideoRange(QImage &picture)
     }
 }
 
+constexpr qsizetype kFtypBytes = 256;
+
+// Whether the file type box names a brand of animations or image
+// sequences (AVIF's avis, HEIF's msf1, HEVC's hevs and hevm): libheif 1.15
+// reads none that names no still-picture brand too.
+bool namesSequence(const QByteArray &head)
+{
+    if (head.size() < 16 || head.mid(4, 4) != "ftyp") {
+        return false;
+    }
+    const qsizetype size = std::min<qsizetype>(head.size(), qFromBigEndian<quint32>(head.constData()));
+    for (qsizetype at = 8; at + 4 <= size; at += at == 8 ? 8 : 4) { // the main brand, then the compatible ones
+        const QByteArray brand = head.mid(at, 4);
+        if (brand == "avis" || brand == "msf1" || brand == "hevs" || brand == "hevm") {
+            return true;
+        }
+    }
+    return false;
+}
+
 // libheif reads the photo through these, from the decoder's descriptor.
 const heif_reader kReader{
     1,
@@ -180,6 +201,9 @@ QString HeifPhoto::open(QIODevice &file)
         return QCoreApplication::translate("photo", "too little memory");
     }
     heif_error error = heif_context_read_from_reader(context_, &kReader, &file, nullptr);
+    if (error.code == heif_error_Unsupported_filetype && file.seek(0) && namesSequence(file.peek(kFtypBytes))) {
+        return QCoreApplication::translate("photo", "it is an animation or a sequence of pictures, not a still photo");
+    }
     if (error.code != heif_error_Ok) {
         return errorText(error);
     }

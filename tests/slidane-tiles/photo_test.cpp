@@ -345,12 +345,16 @@ void PhotoTest::readSquare_data()
     QVERIFY(write(file(QStringLiteral("notes.jpg")), "no picture\n"));
     QTest::newRow("not a picture") << file(QStringLiteral("notes.jpg")) << Colours{} << 0 << QImage()
                                    << "(JPEG, HEIC/HEIF, AVIF, PNG,";
-    // An image sequence's brands and nothing more: libheif's words for it
-    // name boxes and brands.
+    // The brands of an image sequence or an animation and nothing more:
+    // libheif's words for them name boxes and brands.
     QVERIFY(write(file(QStringLiteral("clip.heic")),
         QByteArray::fromHex("00000018") + "ftypmsf1" + QByteArray::fromHex("00000000") + "msf1hevc"));
     QTest::newRow("HEIF sequence brands only") << file(QStringLiteral("clip.heic")) << Colours{} << 0 << QImage()
-                                               << "holds no kind of picture slidane-tiles reads";
+                                               << "it is an animation or a sequence of pictures";
+    QVERIFY(write(file(QStringLiteral("animation.avif")),
+        QByteArray::fromHex("00000020") + "ftypavis" + QByteArray::fromHex("00000000") + "avisiso8miafMA1A"));
+    QTest::newRow("AVIF animation brands") << file(QStringLiteral("animation.avif")) << Colours{} << 0 << QImage()
+                                           << "it is an animation or a sequence of pictures";
     QTest::newRow("a folder") << dir_.path() << Colours{} << 0 << QImage() << "is a folder";
 }
 
