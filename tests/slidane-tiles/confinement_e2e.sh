@@ -5,12 +5,14 @@
 # an autostart entry, reach a local socket, run a shell, crash, spin, eat
 # memory and answer out of form. Each row ends with exit 1 and one line
 # naming the photo and what the decoder did, nothing outside is touched, and
-# the set made earlier in the folder stays byte for byte as it was.
-# Usage: confinement_e2e.sh TILES HOSTILE_LIBRARY SANITIZED
+# the set made earlier in the folder stays byte for byte as it was. The rows
+# that reach outside run again as on a kernel without Landlock.
+# Usage: confinement_e2e.sh TILES HOSTILE_LIBRARY WITHOUT_LANDLOCK SANITIZED
 set -eu
 tiles=$1
 hostile=$2
-sanitized=$3
+without_landlock=$3
+sanitized=$4
 . "$(dirname "$0")/../e2e/harness.sh"
 . "$(dirname "$0")/pieces.sh"
 
@@ -31,24 +33,28 @@ ls -AR "$HOME" >home.before
 
 export LD_PRELOAD="$hostile"
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}verify_asan_link_order=0"
-# Rows: what the decoder tries, the decoder's time limit, what is said.
-while IFS='|' read -r action seconds words; do
+# Rows: what the decoder tries, the decoder's time limit, what is said, and
+# whether to try it again without Landlock.
+while IFS='|' read -r action seconds words again; do
   # AddressSanitizer's builds run the decoder without a memory limit.
   [ "$action:$sanitized" != bomb:1 ] || continue
   convert photo.png -set comment "hostile:$action:$HOME;" "$action.jpg"
-  status=0
-  SLIDANE_TILES_DECODE_SECONDS=$seconds "$tiles" make --force "$action.jpg" set >out.log 2>err.log || status=$?
-  line="slidane-tiles: $action.jpg: the picture's decoder $words; the photo may be damaged or hostile"
-  [ "$status" = 1 ] || fail "$action: make exited with $status: $(cat err.log)"
-  [ "$(cat err.log)" = "$line" ] || fail "$action: said '$(cat err.log)', not '$line'"
-  md5sum -c --quiet set.md5 || fail "$action: the earlier set changed"
-  ls -AR "$HOME" | cmp -s - home.before || fail "$action: the home folder changed: $(ls -AR "$HOME")"
-  [ ! -e received ] || fail "$action: the listener received '$(cat received)'"
+  for kernel in "" ${again:+"$without_landlock"}; do
+    status=0
+    SLIDANE_TILES_DECODE_SECONDS=$seconds $kernel "$tiles" make --force "$action.jpg" set >out.log 2>err.log || status=$?
+    row="$action${kernel:+ without Landlock}"
+    line="slidane-tiles: $action.jpg: the picture's decoder $words; the photo may be damaged or hostile"
+    [ "$status" = 1 ] || fail "$row: make exited with $status: $(cat err.log)"
+    [ "$(cat err.log)" = "$line" ] || fail "$row: said '$(cat err.log)', not '$line'"
+    md5sum -c --quiet set.md5 || fail "$row: the earlier set changed"
+    ls -AR "$HOME" | cmp -s - home.before || fail "$row: the home folder changed: $(ls -AR "$HOME")"
+    [ ! -e received ] || fail "$row: the listener received '$(cat received)'"
+  done
 done <<ROWS
-readhome|30|crashed (aborted)
-writehome|30|crashed (aborted)
-connect|30|tried a step outside its confinement and was stopped
-shell|30|tried a step outside its confinement and was stopped
+readhome|30|crashed (aborted)|again
+writehome|30|crashed (aborted)|again
+connect|30|tried a step outside its confinement and was stopped|again
+shell|30|tried a step outside its confinement and was stopped|again
 crash|30|crashed (segmentation fault)
 spin|2|did not finish within 2 s and was stopped
 bomb|30|ran out of the 4096 MiB of memory it may use
