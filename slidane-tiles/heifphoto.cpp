@@ -8,11 +8,55 @@
 
 #include <libheif/heif.h>
 
+#include <dlfcn.h>
+
 #include <algorithm>
 #include <memory>
 
 namespace photo {
 namespace {
+
+// libheif is loaded only for the photos that need it: its decoders set up
+// their tables as they are loaded (libde265 alone takes some milliseconds),
+// which every other start of the program would pay for.
+#define SLIDANE_HEIF_CALLS(call)                                                                                       \
+    call(heif_check_filetype) call(heif_context_alloc) call(heif_context_free)                                         \
+        call(heif_context_get_primary_image_handle) call(heif_context_read_from_reader) call(heif_decode_image)        \
+            call(heif_image_get_chroma_format) call(heif_image_get_color_profile_type) call(heif_image_get_height)     \
+                call(heif_image_get_nclx_color_profile) call(heif_image_get_plane_readonly)                            \
+                    call(heif_image_get_raw_color_profile) call(heif_image_get_raw_color_profile_size)                 \
+                        call(heif_image_get_width) call(heif_image_handle_get_color_profile_type)                      \
+                            call(heif_image_handle_get_height) call(heif_image_handle_get_nclx_color_profile)          \
+                                call(heif_image_handle_get_raw_color_profile)                                          \
+                                    call(heif_image_handle_get_raw_color_profile_size)                                 \
+                                        call(heif_image_handle_get_width) call(heif_image_handle_has_alpha_channel)    \
+                                            call(heif_image_handle_is_premultiplied_alpha)                             \
+                                                call(heif_image_handle_release) call(heif_image_release)               \
+                                                    call(heif_init) call(heif_nclx_color_profile_free)
+
+struct Libheif {
+    bool loaded = true;
+#define SLIDANE_HEIF_POINTER(name) decltype(&::name) name = nullptr;
+    SLIDANE_HEIF_CALLS(SLIDANE_HEIF_POINTER)
+#undef SLIDANE_HEIF_POINTER
+};
+
+// The library's calls, loaded by the first use; `loaded` is false when the
+// library or one of them is missing.
+const Libheif &heif()
+{
+    static const Libheif calls = [] {
+        Libheif found;
+        void *library = ::dlopen("libheif.so.1", RTLD_NOW | RTLD_LOCAL);
+#define SLIDANE_HEIF_RESOLVE(name)                                                                                     \
+    found.name = reinterpret_cast<decltype(&::name)>(library != nullptr ? ::dlsym(library, #name) : nullptr);          \
+    found.loaded = found.loaded && found.name != nullptr;
+        SLIDANE_HEIF_CALLS(SLIDANE_HEIF_RESOLVE)
+#undef SLIDANE_HEIF_RESOLVE
+        return found;
+    }();
+    return calls;
+}
 
 // The nclx colour description of AVIF and of many Android HEIC photos.
 QColorSpace nclxSpace(const heif_color_profile_nclx &nclx)
@@ -99,12 +143,12 @@ bool allGrey(const QImage &picture)
 bool codedMonochrome(heif_image_handle *handle)
 {
     heif_image *native = nullptr;
-    if (heif_decode_image(handle, &native, heif_colorspace_undefined, heif_chroma_undefined, nullptr).code
+    if (heif().heif_decode_image(handle, &native, heif_colorspace_undefined, heif_chroma_undefined, nullptr).code
         != heif_error_Ok) {
         return false;
     }
-    const bool monochrome = heif_image_get_chroma_format(native) == heif_chroma_monochrome;
-    heif_image_release(native);
+    const bool monochrome = heif().heif_image_get_chroma_format(native) == heif_chroma_monochrome;
+    heif().heif_image_release(native);
     return monochrome;
 }
 
@@ -112,11 +156,11 @@ bool codedMonochrome(heif_image_handle *handle)
 bool limitedRange(const heif_image_handle *handle, const heif_image *image)
 {
     heif_color_profile_nclx *nclx = nullptr;
-    if (heif_image_handle_get_nclx_color_profile(handle, &nclx).code != heif_error_Ok) {
-        heif_image_get_nclx_color_profile(image, &nclx);
+    if (heif().heif_image_handle_get_nclx_color_profile(handle, &nclx).code != heif_error_Ok) {
+        heif().heif_image_get_nclx_color_profile(image, &nclx);
     }
     const bool limited = nclx != nullptr && nclx->full_range_flag == 0;
-    heif_nclx_color_profile_free(nclx);
+    heif().heif_nclx_color_profile_free(nclx);
     return limited;
 }
 
@@ -170,8 +214,10 @@ const heif_reader kReader{
 
 void HeifPhoto::load()
 {
-    heif_init(nullptr);
-    heif_context_free(heif_context_alloc());
+    if (heif().loaded) {
+        heif().heif_init(nullptr);
+        heif().heif_context_free(heif().heif_context_alloc());
+    }
 }
 
 bool HeifPhoto::sniff(const QByteArray &head)
@@ -179,35 +225,36 @@ bool HeifPhoto::sniff(const QByteArray &head)
     // libheif's "maybe" counts too: a main brand of mif1 says only "a HEIF
     // file", with the codec's brand among the compatible ones. libheif then
     // says whether it decodes the picture.
-    return head.size() >= 12
-        && heif_check_filetype(reinterpret_cast<const uint8_t *>(head.constData()), static_cast<int>(head.size()))
+    return head.size() >= 12 && heif().loaded
+        && heif().heif_check_filetype(
+               reinterpret_cast<const uint8_t *>(head.constData()), static_cast<int>(head.size()))
         != heif_filetype_no;
 }
 
 HeifPhoto::~HeifPhoto()
 {
     if (handle_ != nullptr) {
-        heif_image_handle_release(handle_);
+        heif().heif_image_handle_release(handle_);
     }
     if (context_ != nullptr) {
-        heif_context_free(context_);
+        heif().heif_context_free(context_);
     }
 }
 
 QString HeifPhoto::open(QIODevice &file)
 {
-    context_ = heif_context_alloc();
+    context_ = heif().heif_context_alloc();
     if (context_ == nullptr) {
         return QCoreApplication::translate("photo", "too little memory");
     }
-    heif_error error = heif_context_read_from_reader(context_, &kReader, &file, nullptr);
+    heif_error error = heif().heif_context_read_from_reader(context_, &kReader, &file, nullptr);
     if (error.code == heif_error_Unsupported_filetype && file.seek(0) && namesSequence(file.peek(kFtypBytes))) {
         return QCoreApplication::translate("photo", "it is an animation or a sequence of pictures, not a still photo");
     }
     if (error.code != heif_error_Ok) {
         return errorText(error);
     }
-    error = heif_context_get_primary_image_handle(context_, &handle_);
+    error = heif().heif_context_get_primary_image_handle(context_, &handle_);
     if (error.code != heif_error_Ok) {
         return errorText(error);
     }
@@ -216,32 +263,32 @@ QString HeifPhoto::open(QIODevice &file)
 
 QSize HeifPhoto::size() const
 {
-    return {heif_image_handle_get_width(handle_), heif_image_handle_get_height(handle_)};
+    return {heif().heif_image_handle_get_width(handle_), heif().heif_image_handle_get_height(handle_)};
 }
 
 QImage HeifPhoto::decode(QString &error) const
 {
-    const bool alpha = heif_image_handle_has_alpha_channel(handle_) != 0;
+    const bool alpha = heif().heif_image_handle_has_alpha_channel(handle_) != 0;
     heif_image *decoded = nullptr;
     // The default options apply the file's rotation, mirroring and crop.
-    const heif_error result = heif_decode_image(handle_, &decoded, heif_colorspace_RGB,
+    const heif_error result = heif().heif_decode_image(handle_, &decoded, heif_colorspace_RGB,
         alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB, nullptr);
     if (result.code != heif_error_Ok) {
         error = errorText(result);
         return {};
     }
-    const std::unique_ptr<heif_image, decltype(&heif_image_release)> image(decoded, heif_image_release);
+    const std::unique_ptr<heif_image, decltype(heif().heif_image_release)> image(decoded, heif().heif_image_release);
     int stride = 0;
-    const uint8_t *data = heif_image_get_plane_readonly(image.get(), heif_channel_interleaved, &stride);
+    const uint8_t *data = heif().heif_image_get_plane_readonly(image.get(), heif_channel_interleaved, &stride);
     if (data == nullptr) {
         error = QCoreApplication::translate("photo", "the decoder gave no picture");
         return {};
     }
-    const QImage::Format format = !alpha                         ? QImage::Format_RGB888
-        : heif_image_handle_is_premultiplied_alpha(handle_) != 0 ? QImage::Format_RGBA8888_Premultiplied
-                                                                 : QImage::Format_RGBA8888;
-    const QImage wrapped(data, heif_image_get_width(image.get(), heif_channel_interleaved),
-        heif_image_get_height(image.get(), heif_channel_interleaved), stride, format);
+    const QImage::Format format = !alpha                                ? QImage::Format_RGB888
+        : heif().heif_image_handle_is_premultiplied_alpha(handle_) != 0 ? QImage::Format_RGBA8888_Premultiplied
+                                                                        : QImage::Format_RGBA8888;
+    const QImage wrapped(data, heif().heif_image_get_width(image.get(), heif_channel_interleaved),
+        heif().heif_image_get_height(image.get(), heif_channel_interleaved), stride, format);
     // A deep copy, as the decoder's buffer goes with `image`.
     QImage picture = wrapped.convertToFormat(alpha ? QImage::Format_ARGB32 : QImage::Format_RGB32);
     if (picture.isNull()) {
@@ -251,21 +298,21 @@ QImage HeifPhoto::decode(QString &error) const
 
     // The colour description of the file's boxes, else that of the coded
     // stream (HEVC carries nclx in its own headers).
-    heif_color_profile_type type = heif_image_handle_get_color_profile_type(handle_);
+    heif_color_profile_type type = heif().heif_image_handle_get_color_profile_type(handle_);
     QByteArray icc;
     heif_color_profile_nclx *nclx = nullptr;
     if (type == heif_color_profile_type_prof || type == heif_color_profile_type_rICC) {
-        icc.resize(static_cast<qsizetype>(heif_image_handle_get_raw_color_profile_size(handle_)));
-        heif_image_handle_get_raw_color_profile(handle_, icc.data());
+        icc.resize(static_cast<qsizetype>(heif().heif_image_handle_get_raw_color_profile_size(handle_)));
+        heif().heif_image_handle_get_raw_color_profile(handle_, icc.data());
     } else if (type == heif_color_profile_type_nclx) {
-        heif_image_handle_get_nclx_color_profile(handle_, &nclx);
+        heif().heif_image_handle_get_nclx_color_profile(handle_, &nclx);
     } else {
-        type = heif_image_get_color_profile_type(image.get());
+        type = heif().heif_image_get_color_profile_type(image.get());
         if (type == heif_color_profile_type_prof || type == heif_color_profile_type_rICC) {
-            icc.resize(static_cast<qsizetype>(heif_image_get_raw_color_profile_size(image.get())));
-            heif_image_get_raw_color_profile(image.get(), icc.data());
+            icc.resize(static_cast<qsizetype>(heif().heif_image_get_raw_color_profile_size(image.get())));
+            heif().heif_image_get_raw_color_profile(image.get(), icc.data());
         } else if (type == heif_color_profile_type_nclx) {
-            heif_image_get_nclx_color_profile(image.get(), &nclx);
+            heif().heif_image_get_nclx_color_profile(image.get(), &nclx);
         }
     }
     if (limitedRange(handle_, image.get()) && allGrey(picture) && codedMonochrome(handle_)) {
@@ -276,7 +323,7 @@ QImage HeifPhoto::decode(QString &error) const
     } else if (nclx != nullptr) {
         picture.setColorSpace(nclxSpace(*nclx));
     }
-    heif_nclx_color_profile_free(nclx);
+    heif().heif_nclx_color_profile_free(nclx);
     return picture;
 }
 

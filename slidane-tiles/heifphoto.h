@@ -16,9 +16,10 @@ namespace photo {
 
 class HeifPhoto {
 public:
-    // Whether the first bytes of a file may be those of a HEIF or AVIF file.
+    // Whether the first bytes of a file may be those of a HEIF or AVIF file
+    // that the installed libheif reads.
     static bool sniff(const QByteArray &head);
-    // Registers libheif's decoders, before the process may open no file.
+    // Loads libheif and its decoders, before the process may open no file.
     static void load();
 
     HeifPhoto() = default;

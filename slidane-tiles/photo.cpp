@@ -296,7 +296,8 @@ void loadDecoders(const QByteArray &format)
 
 Square decodeSquare(QIODevice &file, const QString &name, const QByteArray &format)
 {
-    return HeifPhoto::sniff(file.peek(64)) ? readHeif(file, name) : readWithQt(file, name, format);
+    const bool heif = (format.isEmpty() || format == "heif") && HeifPhoto::sniff(file.peek(64));
+    return heif ? readHeif(file, name) : readWithQt(file, name, format);
 }
 
 } // namespace photo
