@@ -38,7 +38,7 @@ bool writeAll(const char *data, qsizetype size)
 {
     if (square.picture.isNull()) {
         const QByteArray line =
-            photo::kErrorTag + square.error.simplified().toUtf8().left(photo::kErrorBytes - 2) + '\n';
+            photo::kErrorTag + square.error.simplified().left(photo::kErrorBytes / 4).toUtf8() + '\n';
         ::_exit(writeAll(line.constData(), line.size()) ? 1 : 2);
     }
     bool written = writeAll(&photo::kSquareTag, 1);

@@ -18,7 +18,7 @@ class PhotoFile;
 constexpr const char *kDecoderCommand = "internal-decode";
 constexpr char kSquareTag = 'S';
 constexpr char kErrorTag = 'E';
-constexpr qsizetype kErrorBytes = 4096;
+constexpr qsizetype kErrorBytes = 16384; // a name of PATH_MAX, and room to say why
 // Room for the largest picture decoded whole, converted once, and the
 // decoders' threads; past it an allocation fails.
 constexpr qint64 kDecoderAddressSpace = qint64{4} << 30;

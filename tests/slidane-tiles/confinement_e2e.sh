@@ -6,12 +6,13 @@
 # memory and answer out of form. Each row ends with exit 1 and one line
 # naming the photo and what the decoder did, nothing outside is touched, and
 # the set made earlier in the folder stays byte for byte as it was. The rows
-# that reach outside run again as on a kernel without Landlock.
-# Usage: confinement_e2e.sh TILES HOSTILE_LIBRARY WITHOUT_LANDLOCK SANITIZED
+# that reach outside run again as on a kernel without Landlock; where
+# Landlock fails, nothing is decoded.
+# Usage: confinement_e2e.sh TILES HOSTILE_LIBRARY LANDLOCK_ERROR SANITIZED
 set -eu
 tiles=$1
 hostile=$2
-without_landlock=$3
+landlock_error=$3
 sanitized=$4
 . "$(dirname "$0")/../e2e/harness.sh"
 . "$(dirname "$0")/pieces.sh"
@@ -39,7 +40,7 @@ while IFS='|' read -r action seconds words again; do
   # AddressSanitizer's builds run the decoder without a memory limit.
   [ "$action:$sanitized" != bomb:1 ] || continue
   convert photo.png -set comment "hostile:$action:$HOME;" "$action.jpg"
-  for kernel in "" ${again:+"$without_landlock"}; do
+  for kernel in "" ${again:+"$landlock_error ENOSYS"}; do
     status=0
     SLIDANE_TILES_DECODE_SECONDS=$seconds $kernel "$tiles" make --force "$action.jpg" set >out.log 2>err.log || status=$?
     row="$action${kernel:+ without Landlock}"
@@ -60,4 +61,11 @@ spin|2|did not finish within 2 s and was stopped
 bomb|30|ran out of the 4096 MiB of memory it may use
 short|30|gave an answer out of form
 ROWS
+# Fail closed: a photo, hostile or not, is not decoded where Landlock is
+# there but refuses.
+status=0
+"$landlock_error" EPERM "$tiles" make --force photo.png set 2>err.log || status=$?
+[ "$status" = 1 ] && grep -q "^slidane-tiles: photo.png: the photo is not decoded, as the decoder cannot be confined (landlock: " err.log \
+  || fail "make where Landlock refuses exited with $status: $(cat err.log)"
+md5sum -c --quiet set.md5 || fail "the earlier set changed where Landlock refuses"
 echo "PASS: every misbehaving decoder ended contained and said in words"
