@@ -244,6 +244,11 @@ Square readWithQt(QIODevice &file, const QString &path, const QByteArray &knownF
                 path, transformation.testFlag(QImageIOHandler::TransformationRotate90) ? stored.transposed() : stored)};
     }
     const bool jpeg = format == "jpeg";
+    // The markers are scanned to the end of the file, which for gigabytes
+    // takes seconds: only after libjpeg has read a header.
+    if (jpeg && !stored.isValid()) {
+        return {{}, unreadable(path, QCoreApplication::translate("photo", "its header is damaged or missing"))};
+    }
     const JpegLayout layout = jpeg ? jpegLayout(file) : JpegLayout{};
     if (jpeg && !layout.complete) {
         return {
