@@ -1,7 +1,7 @@
 #include "playcommand.h"
 
 #include "errortext.h"
-#include "folderwriter.h"
+#include "folderlock.h"
 #include "photoset.h"
 #include "tileset.h"
 #include "translations.h"
@@ -104,7 +104,7 @@ QString makeSet(const QString &photo, const QString &folder)
     const bool fresh = !QFileInfo::exists(folder);
     const QString error = tileset::make({photo, folder, true});
     if (!error.isEmpty() && fresh) {
-        QFile::remove(folder + QLatin1Char('/') + FolderWriter::lockFileName());
+        QFile::remove(folder + QLatin1Char('/') + FolderLock::fileName());
         QDir().rmdir(folder);
     }
     return error;

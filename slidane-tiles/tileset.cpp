@@ -1,6 +1,8 @@
 #include "tileset.h"
 
 #include "errortext.h"
+#include "folderlock.h"
+#include "folderreadlock.h"
 #include "folderwriter.h"
 #include "photo.h"
 #include "tilepicture.h"
@@ -159,7 +161,8 @@ QString make(const MakeOptions &options)
     if (const QString error = makeFolder(options.folder); !error.isEmpty()) {
         return error;
     }
-    FolderWriter writer(options.folder, tileNames());
+    FolderLock lock(options.folder);
+    FolderWriter writer(lock, tileNames());
     if (const QString error = writer.open(); !error.isEmpty()) {
         return error;
     }
@@ -205,12 +208,12 @@ CheckReport check(const QString &folder)
         return report;
     }
     // Taking the lock waits for a running make and finishes a killed one.
-    FolderWriter writer(folder, tileNames());
-    if (const QString error = writer.open(true); !error.isEmpty()) {
+    FolderReadLock lock(folder, tileNames());
+    if (const QString error = lock.take(); !error.isEmpty()) {
         report.folderProblem = error;
         return report;
     }
-    report.repaired = writer.repaired();
+    report.repaired = lock.repaired();
     std::array<quint32, 16> stamps{};
     bool allRead = true;
     for (int tile = 0; tile < 16; ++tile) {

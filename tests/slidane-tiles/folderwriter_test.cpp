@@ -2,6 +2,8 @@
 // journal with lines that are no names of its own and temporaries already
 // renamed, a recovery stopped half way, errors while looking for the
 // journal, and what a failed replace leaves.
+#include "folderlock.h"
+#include "folderreadlock.h"
 #include "folderwriter.h"
 
 #include <QDir>
@@ -14,7 +16,7 @@
 
 namespace {
 
-const FolderWriter::Calls kRealCalls = FolderWriter::calls;
+const FolderCalls kRealCalls = folderCalls;
 
 // The call that fails: `call` on `name` (any if empty) with `error`, in its
 // matching uses `from` to `to`. Every call is logged.
@@ -35,7 +37,7 @@ bool fails(const char *call, const char *name)
     return true;
 }
 
-const FolderWriter::Calls kFaultyCalls = {
+const FolderCalls kFaultyCalls = {
     [](int dir, const char *name, int flags, mode_t mode) {
         return fails("openat", name) ? -1 : kRealCalls.openat(dir, name, flags, mode);
     },
@@ -46,6 +48,7 @@ const FolderWriter::Calls kFaultyCalls = {
         return fails("unlinkat", name) ? -1 : kRealCalls.unlinkat(dir, name, flags);
     },
     [](int fd) { return fails("fsync", "") ? -1 : kRealCalls.fsync(fd); },
+    kRealCalls.flock,
 };
 
 const QStringList kNames{QStringLiteral("0.bmp"), QStringLiteral("1.bmp"), QStringLiteral("2.bmp")};
@@ -60,7 +63,7 @@ class FolderWriterTest : public QObject {
 
 private slots:
     void init();
-    void cleanup() { FolderWriter::calls = kRealCalls; }
+    void cleanup() { folderCalls = kRealCalls; }
     void recovery_data();
     void recovery();
     void failedReplace_data();
@@ -69,6 +72,9 @@ private slots:
 private:
     void put(const Files &files) const;
     Files files() const;
+    // Takes the folder's lock as a check (`readOnly`) or a make does, and
+    // lets go of it again; the reason it failed, if it did.
+    QString take(bool readOnly) const;
     // The folder sits in a temporary one, which holds what a journal line
     // with ../ could reach.
     QString path(const QString &name) const { return dir_->filePath(QStringLiteral("set/") + name); }
@@ -82,7 +88,7 @@ void FolderWriterTest::init()
     put(kUsers);
     fault = {};
     calls.clear();
-    FolderWriter::calls = kFaultyCalls;
+    folderCalls = kFaultyCalls;
 }
 
 void FolderWriterTest::put(const Files &files) const
@@ -101,6 +107,16 @@ Files FolderWriterTest::files() const
         files[name] = in.open(QIODevice::ReadOnly) ? in.readAll() : "(unreadable)";
     }
     return files;
+}
+
+QString FolderWriterTest::take(bool readOnly) const
+{
+    if (readOnly) {
+        FolderReadLock lock(path({}), kNames);
+        return lock.take();
+    }
+    FolderLock lock(path({}));
+    return FolderWriter(lock, kNames).open();
 }
 
 void FolderWriterTest::recovery_data()
@@ -143,16 +159,14 @@ void FolderWriterTest::recovery()
     const Files before = files();
     fault = {call, name, error};
     {
-        FolderWriter writer(path({}), kNames);
-        const QString reason = writer.open(readOnly);
+        const QString reason = take(readOnly);
         QVERIFY2(said.isEmpty() ? reason.isEmpty() : reason.endsWith(said), qPrintable(reason));
     }
     if (said.endsWith(QStringLiteral("nothing was changed"))) {
         QCOMPARE(files(), before);
     }
     fault = {};
-    FolderWriter writer(path({}), kNames);
-    QCOMPARE(writer.open(readOnly), QString());
+    QCOMPARE(take(readOnly), QString());
     Files after = kUsers;
     after.insert({{"0.bmp", "new0"}, {"1.bmp", "new1"}, {"2.bmp", "new2"}});
     QCOMPARE(files(), after);
@@ -187,7 +201,8 @@ void FolderWriterTest::failedReplace()
     QFETCH(QByteArrayList, lastCalls);
     QFETCH(Files, left);
     put({{"0.bmp", "old0"}, {"1.bmp", "old1"}});
-    FolderWriter writer(path({}), kNames);
+    FolderLock lock(path({}));
+    FolderWriter writer(lock, kNames);
     QCOMPARE(writer.open(), QString());
     fault = {"fsync", "", EIO, 5, lastFailing};
     const QString error = writer.replace({{"0.bmp", "new0"}, {"1.bmp", "new1"}});
