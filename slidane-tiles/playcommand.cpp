@@ -1,5 +1,6 @@
 #include "playcommand.h"
 
+#include "commandline.h"
 #include "errortext.h"
 #include "folderlock.h"
 #include "photoset.h"
@@ -19,11 +20,9 @@
 
 #include <unistd.h>
 
-namespace {
+using namespace commandline;
 
-constexpr int kFailed = 1;
-constexpr int kWrongUsage = 2;
-constexpr const char *kUsage = "Usage: slidane-tiles play [--] [PHOTO]\n";
+namespace {
 
 // The desktop's launch feedback (a busy cursor, a "starting" entry) ends
 // when the program it started shows its first window. Qt's platform plugins
@@ -140,14 +139,14 @@ int runPlay(int argc, char *argv[])
     parser.addOption(helpOption);
     const bool parsed = parser.parse(args); // the first operand is "play" itself
     if (parsed && parser.isSet(helpOption)) {
-        std::printf("%s", kUsage);
-        return 0;
+        std::printf("%s", qUtf8Printable(usage(Command::Play)));
+        return kDone;
     }
     if (!parsed || parser.positionalArguments().size() > 2) {
         const QString problem = parsed
             ? QStringLiteral("play takes one PHOTO, and no more: %1").arg(parser.positionalArguments().at(2))
             : parser.errorText();
-        std::fprintf(stderr, "slidane-tiles: %s\n%s", qUtf8Printable(problem), kUsage);
+        std::fprintf(stderr, "slidane-tiles: %s\n%s", qUtf8Printable(problem), qUtf8Printable(usage(Command::Play)));
         return kWrongUsage;
     }
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
