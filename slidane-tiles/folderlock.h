@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <chrono>
 
@@ -37,11 +38,13 @@ public:
     // else the reason.
     QString openFolder();
     // Opens the lock file, made first if `create`; without it, an absent
-    // lock file is no error and leaves exists() false.
+    // lock file is no error and leaves exists() false. Open for writing
+    // where this user may, as some file systems need for the exclusive lock.
     QString openFile(bool create);
     bool exists() const { return fd_ >= 0; }
-    // Takes the lock, waiting up to kWait from openFolder(). An empty result
-    // means held, else the reason.
+    // Takes the lock, waiting up to kWait from openFolder(), on the file that
+    // is at the lock file's path once it is held. An empty result means
+    // held, else the reason.
     QString take(Mode mode);
     // Tries once to turn a shared lock into the exclusive one: 0 when held,
     // else the error (EWOULDBLOCK while another reader holds it). The shared
@@ -50,6 +53,11 @@ public:
     int tryExclusive();
     // Backs off for a random moment, false once the wait is over.
     bool pause() const;
+
+    // For a make that failed in `created`, the folders it made from the
+    // outermost in: removes the lock file and then those of them that are
+    // empty, while the lock is still held alone. Nothing without the lock.
+    void removeWithFolders(const QStringList &created);
 
     int dir() const { return dir_; }
     const QString &folder() const { return folder_; }
@@ -62,11 +70,18 @@ public:
     static QString fileName();
 
 private:
+    QString openFailure(int error) const;
     int lock(int operation, bool wait);
+    // Whether the lock just taken is on the file at the lock file's path;
+    // when not, lets go of it.
+    bool heldAtPath();
     QString lockFailure(int error) const;
 
     QString folder_;
     int dir_ = -1;
     int fd_ = -1;
+    bool create_ = false;
+    bool readOnly_ = false; // fd_ could not be opened for writing
+    bool held_ = false;
     std::chrono::steady_clock::time_point deadline_;
 };

@@ -4,6 +4,7 @@
 #include "replacefile.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QFile>
 
 #include <cerrno>
@@ -27,6 +28,30 @@ QString finishedLater()
 {
     return QCoreApplication::translate("folderwriter",
         "the folder holds part of the new set until a later make or check in it puts the rest in place");
+}
+
+// A journal line: the hash of the new file, a space, and its name. The hash
+// tells, once the temporary is gone, whether the file in place is the new one.
+QByteArray journalLine(const QByteArray &name, const QByteArray &bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex() + ' ' + name + '\n';
+}
+
+constexpr qsizetype kHashDigits = 64;
+
+// The file `name` in `dir` hashes to `hash`.
+bool hashesTo(int dir, const QByteArray &name, const QByteArray &hash)
+{
+    const int fd = folderCalls.openat(dir, name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0);
+    QFile file;
+    if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        if (fd >= 0) {
+            ::close(fd);
+        }
+        return false;
+    }
+    QCryptographicHash content(QCryptographicHash::Sha256);
+    return content.addData(&file) && file.error() == QFileDevice::NoError && content.result().toHex() == hash;
 }
 
 QString nothingChanged()
@@ -128,43 +153,82 @@ QString FolderWriter::recover()
     if (error != 0) {
         return lock_.failure(
             QCoreApplication::translate("folderwriter", "cannot read the journal of an interrupted run"), error,
-            finishedLater());
+            QCoreApplication::translate("folderwriter",
+                "the folder may hold part of the new set until a later make or check in it can read the journal"));
     }
     journal.truncate(got);
     repaired_ = true;
     return finish(journal.split('\n'));
 }
 
-QString FolderWriter::finish(const QList<QByteArray> &names)
+QString FolderWriter::finish(const QList<QByteArray> &lines)
 {
     // Every file the journal names was complete on the disk before the
-    // journal was, so the renames can always be finished; a temporary that
-    // is gone was put in place before. Lines that are not the writer's own
-    // names (a path, a dot file) are no work of its own and left alone.
-    for (const QByteArray &name : names) {
-        if (!names_.contains(name)) {
+    // journal was, so the renames can always be finished. Lines that are not
+    // the writer's own names (a path, a dot file) are no work of its own and
+    // left alone.
+    for (const QByteArray &line : lines) {
+        const QByteArray hash = line.left(kHashDigits);
+        const QByteArray name = line.mid(kHashDigits + 1);
+        if (line.size() <= kHashDigits || line.at(kHashDigits) != ' ' || !names_.contains(name)) {
             continue;
         }
-        if (folderCalls.renameat(lock_.dir(), temporaryName(name).constData(), lock_.dir(), name.constData()) != 0
-            && errno != ENOENT) {
-            const int error = errno;
-            return lock_.failure(
-                QCoreApplication::translate("folderwriter", "cannot put %1 in place").arg(QFile::decodeName(name)),
-                error, finishedLater());
+        if (const QString error = putInPlace(name, hash); !error.isEmpty()) {
+            return error;
         }
     }
     if (!syncFolder(lock_.dir())) {
-        return lock_.failure(
-            QCoreApplication::translate("folderwriter", "cannot flush the folder"), errno, finishedLater());
+        return lock_.failure(QCoreApplication::translate("folderwriter", "cannot flush the folder"), errno,
+            QCoreApplication::translate("folderwriter",
+                "a power loss may bring back part of the earlier set until a later make or check in it finishes"));
     }
     if (folderCalls.unlinkat(lock_.dir(), kJournalName.constData(), 0) != 0 && errno != ENOENT) {
-        return lock_.failure(
-            QCoreApplication::translate("folderwriter", "cannot remove the journal"), errno, finishedLater());
+        return lock_.failure(QCoreApplication::translate("folderwriter", "cannot remove the journal"), errno,
+            QCoreApplication::translate(
+                "folderwriter", "the new set is in place, and a later make or check in this folder removes it"));
     }
     // The renames are on the disk already; a journal that a lost flush
     // brings back finds nothing left to rename.
     syncFolder(lock_.dir());
     return {};
+}
+
+QString FolderWriter::putInPlace(const QByteArray &name, const QByteArray &hash)
+{
+    if (folderCalls.renameat(lock_.dir(), temporaryName(name).constData(), lock_.dir(), name.constData()) == 0) {
+        return {};
+    }
+    const int error = errno;
+    const QString file = QFile::decodeName(name);
+    const QString what = QCoreApplication::translate("folderwriter", "cannot put %1 in place").arg(file);
+    switch (error) {
+    case ENOENT:
+        // A temporary that is gone was put in place before, unless what is
+        // in place says otherwise.
+        return hashesTo(lock_.dir(), name, hash) ? QString()
+                                                 : lock_.failure(what, error,
+                                                     QCoreApplication::translate("folderwriter",
+                                                         "its new file is gone and %1 is not the new one; remove %2 "
+                                                         "and make the set again")
+                                                         .arg(file, QString::fromLatin1(kJournalName)));
+    case EISDIR:
+    case ENOTEMPTY:
+    case EEXIST:
+    case EBUSY:
+        return lock_.failure(what, error,
+            QCoreApplication::translate("folderwriter",
+                "%1 is in the way; remove it, and the next make or check in this folder puts the rest of the new "
+                "set in place")
+                .arg(file));
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return lock_.failure(what, error,
+            QCoreApplication::translate("folderwriter",
+                "the folder holds part of the new set until a make or check by a user who may write in it puts "
+                "the rest in place"));
+    }
+    return lock_.failure(what, error, finishedLater());
 }
 
 QString FolderWriter::undo(const QString &what, int error, bool journalWritten)
@@ -198,7 +262,6 @@ void FolderWriter::dropTemporaries()
 
 QString FolderWriter::replace(const std::vector<std::pair<QString, QByteArray>> &files)
 {
-    QList<QByteArray> names;
     QByteArray journal;
     for (const auto &[name, bytes] : files) {
         const QByteArray encoded = QFile::encodeName(name);
@@ -206,8 +269,7 @@ QString FolderWriter::replace(const std::vector<std::pair<QString, QByteArray>> 
         if (const int error = writeNewFile(lock_.dir(), temporaryName(encoded), bytes); error != 0) {
             return undo(QCoreApplication::translate("folderwriter", "cannot write %1").arg(name), error, false);
         }
-        names.append(encoded);
-        journal += encoded + '\n';
+        journal += journalLine(encoded, bytes);
     }
     // The journal appears at once, by a rename, and only after every new
     // file is on the disk: from then on a killed run is finished, before
@@ -225,5 +287,5 @@ QString FolderWriter::replace(const std::vector<std::pair<QString, QByteArray>> 
         const int error = errno;
         return undo(QCoreApplication::translate("folderwriter", "cannot put the journal in place"), error, true);
     }
-    return finish(names);
+    return finish(journal.split('\n'));
 }

@@ -47,7 +47,9 @@ public:
 
 private:
     QString openJournal(int &fd) const;
-    QString finish(const QList<QByteArray> &names);
+    QString finish(const QList<QByteArray> &lines);
+    // Renames one file of the journal into place, or says why it cannot.
+    QString putInPlace(const QByteArray &name, const QByteArray &hash);
     QString undo(const QString &what, int error, bool journalWritten);
 
     FolderLock &lock_;

@@ -2,7 +2,6 @@
 
 #include "commandline.h"
 #include "errortext.h"
-#include "folderlock.h"
 #include "photoset.h"
 #include "tileset.h"
 #include "translations.h"
@@ -96,19 +95,6 @@ QString findGame()
     return QStandardPaths::findExecutable(QStringLiteral("slidane"));
 }
 
-// Makes the photo's set in `folder`, replacing what an earlier run left
-// there half done. A folder this run created and could not fill is removed.
-QString makeSet(const QString &photo, const QString &folder)
-{
-    const bool fresh = !QFileInfo::exists(folder);
-    const QString error = tileset::make({photo, folder, true});
-    if (!error.isEmpty() && fresh) {
-        QFile::remove(folder + QLatin1Char('/') + FolderLock::fileName());
-        QDir().rmdir(folder);
-    }
-    return error;
-}
-
 // Replaces this process by the game, started in `folder`; returns only on
 // failure, with the reason.
 QString startGame(const QString &game, const QString &folder, const LaunchFeedback &feedback)
@@ -175,7 +161,8 @@ int runPlay(int argc, char *argv[])
         return refuse(error);
     }
     if (!photoset::isWhole(folder)) {
-        if (const QString failed = makeSet(photo, folder); !failed.isEmpty()) {
+        // Replaces what an earlier run left there half done.
+        if (const QString failed = tileset::make({photo, folder, true}); !failed.isEmpty()) {
             return refuse(failed);
         }
     }

@@ -57,23 +57,36 @@ bool syncFolder(int dir)
 
 QString replaceFile(const QString &folder, const QString &name, const QByteArray &bytes)
 {
-    FolderLock place(folder);
-    if (const QString error = place.openFolder(); !error.isEmpty()) {
-        return error;
+    // The lock keeps two runs off one temporary, whose name is the one every
+    // run in the folder knows and removes before writing it again.
+    FolderLock lock(folder);
+    QString refused = lock.openFolder();
+    if (refused.isEmpty()) {
+        refused = lock.openFile(true);
     }
-    const int dir = place.dir();
+    if (refused.isEmpty()) {
+        refused = lock.take(FolderLock::Exclusive);
+    }
+    if (!refused.isEmpty()) {
+        return refused;
+    }
+    const int dir = lock.dir();
     const QByteArray encoded = QFile::encodeName(name);
-    // Of the process's own, so that two runs never share one.
-    const QByteArray temporary = temporaryName(encoded + '.' + QByteArray::number(::getpid()));
+    const QByteArray temporary = temporaryName(encoded);
     int error = writeNewFile(dir, temporary, bytes);
     if (error == 0 && folderCalls.renameat(dir, temporary.constData(), dir, encoded.constData()) != 0) {
         error = errno;
         folderCalls.unlinkat(dir, temporary.constData(), 0);
-        syncFolder(dir); // no later run knows this name to remove it
     }
-    if (error == 0 && !syncFolder(dir)) {
-        error = errno;
+    if (error != 0) {
+        return lock.failure(QCoreApplication::translate("folderwriter", "cannot write %1").arg(name), error,
+            QCoreApplication::translate("folderwriter", "the earlier file is unchanged"));
     }
-    return error == 0 ? QString()
-                      : place.failure(QCoreApplication::translate("folderwriter", "cannot write %1").arg(name), error);
+    if (!syncFolder(dir)) {
+        return lock.failure(QCoreApplication::translate("folderwriter", "cannot flush the folder"), errno,
+            QCoreApplication::translate(
+                "folderwriter", "%1 is in place, but a power loss may bring back the earlier one")
+                .arg(name));
+    }
+    return {};
 }

@@ -90,17 +90,21 @@ QStringList tileNames()
     return names;
 }
 
-// Makes `folder` and any parents it lacks, as mkdir -p does; an empty result
-// means it is there, else the reason with its cause.
-QString makeFolder(const QString &folder)
+// Makes `folder` and any parents it lacks, as mkdir -p does, and adds those
+// it made to `created`; an empty result means it is there, else the reason
+// with its cause.
+QString makeFolder(const QString &folder, QStringList &created)
 {
     const QByteArray path = QFile::encodeName(folder);
     struct stat info { };
     for (qsizetype end = path.indexOf('/', 1);; end = path.indexOf('/', end + 1)) {
         const QByteArray part = end < 0 ? path : path.left(end);
         if (::stat(part.constData(), &info) != 0) {
-            if (errno != ENOENT || (::mkdir(part.constData(), 0777) != 0 && errno != EEXIST)
-                || ::stat(part.constData(), &info) != 0) {
+            const bool made = errno == ENOENT && ::mkdir(part.constData(), 0777) == 0;
+            if (made) {
+                created << QFile::decodeName(part);
+            }
+            if ((!made && errno != EEXIST) || ::stat(part.constData(), &info) != 0) {
                 return QCoreApplication::translate("tileset", "%1: cannot create the folder (%2)")
                     .arg(QFile::decodeName(part), errorText(errno));
             }
@@ -150,28 +154,12 @@ QString replaceable(const QString &path, bool force, const QString &forceHint)
     return force ? QString() : QStringLiteral("%1 exists; %2").arg(path, forceHint);
 }
 
-QString make(const MakeOptions &options)
-{
-    const photo::Square photo = photo::readSquare(options.photo);
-    if (photo.picture.isNull()) {
-        return photo.error;
-    }
-    const QImage &square = photo.picture;
+namespace {
 
-    if (const QString error = makeFolder(options.folder); !error.isEmpty()) {
-        return error;
-    }
-    FolderLock lock(options.folder);
-    FolderWriter writer(lock, tileNames());
-    if (const QString error = writer.open(); !error.isEmpty()) {
-        return error;
-    }
-    for (int tile = 0; tile < 16; ++tile) {
-        if (const QString error = replaceable(tilepicture::filePath(tile, options.folder), options.force, tilesForce());
-            !error.isEmpty()) {
-            return error;
-        }
-    }
+// The sixteen files of `square`, each a bitmap with the set's stamp; empty
+// with the reason in `error` when one cannot be encoded.
+std::vector<std::pair<QString, QByteArray>> tileFiles(const QImage &square, QString &error)
+{
     // The piece whose home is cell k goes to k.bmp; the bottom-right one is
     // the gap's home and stays out.
     std::array<QImage, 16> pieces;
@@ -192,12 +180,51 @@ QString make(const MakeOptions &options)
         // Qt writes an RGB32 picture as a plain uncompressed 24-bit bitmap.
         if (!buffer.open(QIODevice::WriteOnly) || !pieces.at(static_cast<std::size_t>(tile)).save(&buffer, "BMP")
             || bytes.size() < kStampAt + 4) {
-            return QCoreApplication::translate("tileset", "%1.bmp: cannot encode the bitmap").arg(tile);
+            error = QCoreApplication::translate("tileset", "%1.bmp: cannot encode the bitmap").arg(tile);
+            return {};
         }
         qToLittleEndian(stamp, bytes.data() + kStampAt);
         files.emplace_back(QStringLiteral("%1.bmp").arg(tile), bytes);
     }
-    return writer.replace(files);
+    return files;
+}
+
+QString writeSet(FolderLock &lock, const MakeOptions &options, const QImage &square)
+{
+    FolderWriter writer(lock, tileNames());
+    if (const QString error = writer.open(); !error.isEmpty()) {
+        return error;
+    }
+    for (int tile = 0; tile < 16; ++tile) {
+        if (const QString error = replaceable(tilepicture::filePath(tile, options.folder), options.force, tilesForce());
+            !error.isEmpty()) {
+            return error;
+        }
+    }
+    QString error;
+    const auto files = tileFiles(square, error);
+    return files.empty() ? error : writer.replace(files);
+}
+
+} // namespace
+
+QString make(const MakeOptions &options)
+{
+    const photo::Square photo = photo::readSquare(options.photo);
+    if (photo.picture.isNull()) {
+        return photo.error;
+    }
+    QStringList created;
+    if (const QString error = makeFolder(options.folder, created); !error.isEmpty()) {
+        return error;
+    }
+    FolderLock lock(options.folder);
+    const QString error = writeSet(lock, options, photo.picture);
+    if (!error.isEmpty()) {
+        // Under the lock, so that no other run takes a folder on the way out.
+        lock.removeWithFolders(created);
+    }
+    return error;
 }
 
 CheckReport check(const QString &folder)

@@ -6,6 +6,7 @@
 #include "folderreadlock.h"
 #include "folderwriter.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -13,6 +14,10 @@
 
 #include <cerrno>
 #include <climits>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace {
 
@@ -25,6 +30,10 @@ struct Fault {
     int error = 0, from = 1, to = INT_MAX, seen = 0;
 } fault;
 QByteArrayList calls;
+// As on NFS, an exclusive lock only on a descriptor open for writing.
+bool nfs = false;
+// Another run replaces the lock file while this one waits for it.
+std::function<void()> beforeLock;
 
 bool fails(const char *call, const char *name)
 {
@@ -48,8 +57,23 @@ const FolderCalls kFaultyCalls = {
         return fails("unlinkat", name) ? -1 : kRealCalls.unlinkat(dir, name, flags);
     },
     [](int fd) { return fails("fsync", "") ? -1 : kRealCalls.fsync(fd); },
-    kRealCalls.flock,
+    [](int fd, int operation) {
+        if (nfs && (operation & LOCK_EX) && (::fcntl(fd, F_GETFL) & O_ACCMODE) == O_RDONLY) {
+            errno = EBADF;
+            return -1;
+        }
+        if (beforeLock) {
+            std::exchange(beforeLock, nullptr)();
+        }
+        return kRealCalls.flock(fd, operation);
+    },
 };
+
+// A journal line for the file `name` that will hold `bytes`.
+QByteArray line(const QByteArray &name, const QByteArray &bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex() + ' ' + name + '\n';
+}
 
 const QStringList kNames{QStringLiteral("0.bmp"), QStringLiteral("1.bmp"), QStringLiteral("2.bmp")};
 using Files = QMap<QString, QByteArray>;
@@ -68,6 +92,8 @@ private slots:
     void recovery();
     void failedReplace_data();
     void failedReplace();
+    void locking_data();
+    void locking();
 
 private:
     void put(const Files &files) const;
@@ -88,6 +114,8 @@ void FolderWriterTest::init()
     put(kUsers);
     fault = {};
     calls.clear();
+    nfs = false;
+    beforeLock = nullptr;
     folderCalls = kFaultyCalls;
 }
 
@@ -125,20 +153,26 @@ void FolderWriterTest::recovery_data()
     QTest::addColumn<QByteArray>("name");
     QTest::addColumn<int>("error");
     QTest::addColumn<bool>("readOnly");
+    QTest::addColumn<QByteArray>("zero");
     QTest::addColumn<QString>("said");
-    QTest::newRow("own names only") << QByteArray() << QByteArray() << 0 << true << QString();
+    QTest::newRow("own names only") << QByteArray() << QByteArray() << 0 << true << QByteArray("new0") << QString();
+    // Someone else took the temporary away, and 0.bmp is not the new one.
+    QTest::newRow("missing temporary, old tile")
+        << QByteArray() << QByteArray() << 0 << false << QByteArray("old0")
+        << "cannot put 0.bmp in place (No such file or directory); its new file is gone and 0.bmp is not the new "
+           "one; remove .slidane-tiles.journal and make the set again";
     QTest::newRow("stopped half way") << QByteArray("renameat") << QByteArray(".slidane-tiles.2.bmp.new") << EIO
-                                      << false
+                                      << false << QByteArray("new0")
                                       << "cannot put 2.bmp in place (Input/output error); the folder holds part of "
                                          "the new set until a later make or check in it puts the rest in place";
     const QByteArray journal(".slidane-tiles.journal");
-    QTest::newRow("journal: EIO") << QByteArray("openat") << journal << EIO << false
+    QTest::newRow("journal: EIO") << QByteArray("openat") << journal << EIO << false << QByteArray("new0")
                                   << "cannot look for the journal of an interrupted run (Input/output error); "
                                      "nothing was changed";
-    QTest::newRow("journal: EACCES") << QByteArray("openat") << journal << EACCES << false
+    QTest::newRow("journal: EACCES") << QByteArray("openat") << journal << EACCES << false << QByteArray("new0")
                                      << "(Permission denied); nothing was changed";
-    QTest::newRow("journal: ENOMEM, check")
-        << QByteArray("openat") << journal << ENOMEM << true << "(Cannot allocate memory); nothing was changed";
+    QTest::newRow("journal: ENOMEM, check") << QByteArray("openat") << journal << ENOMEM << true << QByteArray("new0")
+                                            << "(Cannot allocate memory); nothing was changed";
 }
 
 // A make killed after renaming 0.bmp: 1.bmp and 2.bmp wait in temporaries.
@@ -150,10 +184,13 @@ void FolderWriterTest::recovery()
     QFETCH(QByteArray, name);
     QFETCH(int, error);
     QFETCH(bool, readOnly);
+    QFETCH(QByteArray, zero);
     QFETCH(QString, said);
-    put({{"0.bmp", "new0"}, {"1.bmp", "old1"}, {"2.bmp", "old2"}, {".slidane-tiles.1.bmp.new", "new1"},
+    put({{"0.bmp", zero}, {"1.bmp", "old1"}, {"2.bmp", "old2"}, {".slidane-tiles.1.bmp.new", "new1"},
         {".slidane-tiles.2.bmp.new", "new2"},
-        {".slidane-tiles.journal", "0.bmp\n../outside\n.hidden\n1.bmp\n2.bmp\n"}});
+        {".slidane-tiles.journal",
+            line("0.bmp", "new0") + line("../outside", "planted") + line(".hidden", "planted") + line("1.bmp", "new1")
+                + line("2.bmp", "new2")}});
     QVERIFY(QDir(path({})).mkdir(QStringLiteral(".slidane-tiles...")));
     put({{".slidane-tiles.../outside.new", "planted"}});
     const Files before = files();
@@ -162,8 +199,11 @@ void FolderWriterTest::recovery()
         const QString reason = take(readOnly);
         QVERIFY2(said.isEmpty() ? reason.isEmpty() : reason.endsWith(said), qPrintable(reason));
     }
-    if (said.endsWith(QStringLiteral("nothing was changed"))) {
+    if (said.endsWith(QStringLiteral("nothing was changed")) || zero != "new0") {
         QCOMPARE(files(), before);
+    }
+    if (zero != "new0") {
+        return; // no run can finish that journal
     }
     fault = {};
     QCOMPARE(take(readOnly), QString());
@@ -212,6 +252,49 @@ void FolderWriterTest::failedReplace()
     left.insert(kUsers);
     left.insert({{"0.bmp", "old0"}, {"1.bmp", "old1"}});
     QCOMPARE(files(), left);
+}
+
+void FolderWriterTest::locking_data()
+{
+    QTest::addColumn<bool>("onNfs");
+    QTest::addColumn<bool>("mayWriteLock");
+    QTest::addColumn<bool>("replaced");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("NFS") << true << true << false << QString();
+    QTest::newRow("NFS, a lock file this user may only read")
+        << true << false << false
+        << "cannot lock the folder (Bad file descriptor); this user may only read the lock file "
+           ".slidane-tiles.lock, and this file system locks a file only for a user who may write it; the lock "
+           "file's owner can remove it while no slidane-tiles runs there";
+    QTest::newRow("lock file replaced while waiting") << false << true << true << QString();
+}
+
+// A writer's lock is on the lock file at its path while the writer holds it.
+void FolderWriterTest::locking()
+{
+    QFETCH(bool, onNfs);
+    QFETCH(bool, mayWriteLock);
+    QFETCH(bool, replaced);
+    QFETCH(QString, said);
+    nfs = onNfs;
+    if (!mayWriteLock) {
+        fault = {"openat", ".slidane-tiles.lock", EACCES, 1, 1};
+    }
+    const QString lockFile = path(QStringLiteral(".slidane-tiles.lock"));
+    if (replaced) {
+        beforeLock = [&] {
+            QVERIFY(QFile::remove(lockFile));
+            put({{".slidane-tiles.lock", ""}});
+        };
+    }
+    FolderLock lock(path({}));
+    const QString reason = FolderWriter(lock, kNames).open();
+    QVERIFY2(said.isEmpty() ? reason.isEmpty() : reason.endsWith(said), qPrintable(reason));
+    const int other = ::open(QFile::encodeName(lockFile).constData(), O_RDONLY | O_CLOEXEC);
+    QVERIFY(other >= 0);
+    const bool locked = ::flock(other, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(other);
+    QCOMPARE(locked, said.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(FolderWriterTest)

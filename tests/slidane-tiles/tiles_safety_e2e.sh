@@ -56,6 +56,9 @@ if [ -n "$has_strace" ]; then
     injected -e inject="$fault" "$tiles" make --force new.png set 2>err.log || status=$?
     refused "$fault"
   done
+  # A failed make takes away the folders it made, lock file and all.
+  injected -e inject=fsync:error=EIO:when=16 "$tiles" make new.png fresh/set 2>err.log && fail "make survived EIO"
+  [ ! -e fresh ] || fail "a failed make left the folder it made: $(ls -AR fresh)"
   # Killed before each rename (the journal's, then the sixteen tiles'): the
   # next check finishes or undoes it, and finds one whole set.
   olds=0 news=0
@@ -69,6 +72,15 @@ if [ -n "$has_strace" ]; then
     fi
   done
   [ "$olds" = 1 ] && [ "$news" = 16 ] || fail "kills gave $olds old and $news new sets, want 1 and 16"
+  # A folder in the way of a journal is named, and the set finished once it is gone.
+  rm -rf set && cp -r old set
+  injected -e inject=rename,renameat,renameat2:signal=KILL:when=2 "$tiles" make --force new.png set >/dev/null 2>&1 || true
+  rm set/5.bmp && mkdir set/5.bmp
+  status=0
+  "$tiles" check set >check.log 2>err.log || status=$?
+  [ "$status" = 1 ] && grep -q '5.bmp is in the way; remove it' err.log || fail "a folder 5.bmp: $status $(cat err.log)"
+  rmdir set/5.bmp
+  "$tiles" check set >check.log && same_as set new 10 || fail "5.bmp removed, check found: $(tail -n1 check.log)"
 else
   echo "SKIP rows: failing flush and kills need strace"
 fi
