@@ -38,14 +38,14 @@ int runCheck(const QStringList &args)
     }
     if (unread > 0) {
         say(QCoreApplication::translate(
-            "main", "The game shows its built-in pictures: %1 of the sixteen files cannot be read.")
-                .arg(unread));
+            "main", "The game shows its built-in pictures: %n of the sixteen files cannot be read.", nullptr, unread));
         return kFailed;
     }
-    if (!report.strays.isEmpty()) {
+    if (const int strays = static_cast<int>(report.strays.size()); strays > 0) {
         say(QCoreApplication::translate("main",
             "Mixed set: %1 not made together with the other files (copied from another set, or changed since); "
-            "the game shows them all the same.")
+            "the game shows them all the same.",
+            nullptr, strays)
                 .arg(report.strays.join(QStringLiteral(", "))));
         return kFailed;
     }

@@ -184,8 +184,8 @@ QString FolderWriter::finish(const QList<QByteArray> &lines)
     }
     if (folderCalls.unlinkat(lock_.dir(), kJournalName.constData(), 0) != 0 && errno != ENOENT) {
         return lock_.failure(QCoreApplication::translate("folderwriter", "cannot remove the journal"), errno,
-            QCoreApplication::translate(
-                "folderwriter", "the new set is in place, and a later make or check in this folder removes it"));
+            QCoreApplication::translate("folderwriter",
+                "the new set is in place, and a later make or check in this folder removes the journal"));
     }
     // The renames are on the disk already; a journal that a lost flush
     // brings back finds nothing left to rename.

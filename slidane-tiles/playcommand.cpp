@@ -11,6 +11,9 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QIcon>
 #include <QMessageBox>
 #include <QStandardPaths>
 
@@ -56,6 +59,15 @@ int refuse(const QString &reason)
     QMessageBox box(QMessageBox::Warning, QCoreApplication::translate("play", "Picture puzzle from a photo"),
         QCoreApplication::translate("play", "The picture puzzle cannot be started."), QMessageBox::Ok);
     box.setInformativeText(reason);
+    // A message box is as wide as its text, and a window manager cuts a
+    // title wider than the window: room for the title and the frame's
+    // buttons beside it.
+    const QFontMetrics metrics(box.font());
+    if (auto *grid = qobject_cast<QGridLayout *>(box.layout())) {
+        const int width = metrics.horizontalAdvance(box.windowTitle()) + 8 * metrics.height();
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+            grid->columnCount());
+    }
     box.exec();
     return kFailed;
 }
@@ -110,40 +122,52 @@ QString startGame(const QString &game, const QString &folder, const LaunchFeedba
     return QCoreApplication::translate("play", "%1: cannot start the game (%2)").arg(game, errorText(errno));
 }
 
+// Reads the command line before a display is needed, so that help and
+// wrong usage work without one, and in the user's language: Qt's own parser
+// errors too. False with the status to exit with when play ends here.
+bool readCommandLine(int argc, char *argv[], QString &photo, int &status)
+{
+    QCoreApplication app(argc, argv);
+    loadTranslations(app);
+    QCommandLineParser parser;
+    const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    parser.addOption(helpOption);
+    const bool parsed = parser.parse(QCoreApplication::arguments()); // the first operand is "play" itself
+    if (parsed && parser.isSet(helpOption)) {
+        std::printf("%s", qUtf8Printable(usage(Command::Play)));
+        status = kDone;
+        return false;
+    }
+    if (!parsed || parser.positionalArguments().size() > 2) {
+        const QString problem = parsed ? QCoreApplication::translate("play", "play takes one PHOTO, and no more: %1")
+                                             .arg(parser.positionalArguments().at(2))
+                                       : parser.errorText();
+        std::fprintf(stderr, "slidane-tiles: %s\n%s", qUtf8Printable(problem), qUtf8Printable(usage(Command::Play)));
+        status = kWrongUsage;
+        return false;
+    }
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        status = fail(QCoreApplication::translate(
+            "play", "play needs a desktop session, and neither DISPLAY nor WAYLAND_DISPLAY is set"));
+        return false;
+    }
+    photo = parser.positionalArguments().value(1);
+    return true;
+}
+
 } // namespace
 
 int runPlay(int argc, char *argv[])
 {
     const LaunchFeedback feedback;
-    // Read before Qt starts, so that help and wrong usage need no display.
-    QStringList args;
-    for (int i = 0; i < argc; ++i) {
-        args << QString::fromLocal8Bit(argv[i]);
-    }
-    QCommandLineParser parser;
-    const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
-    parser.addOption(helpOption);
-    const bool parsed = parser.parse(args); // the first operand is "play" itself
-    if (parsed && parser.isSet(helpOption)) {
-        std::printf("%s", qUtf8Printable(usage(Command::Play)));
-        return kDone;
-    }
-    if (!parsed || parser.positionalArguments().size() > 2) {
-        const QString problem = parsed
-            ? QStringLiteral("play takes one PHOTO, and no more: %1").arg(parser.positionalArguments().at(2))
-            : parser.errorText();
-        std::fprintf(stderr, "slidane-tiles: %s\n%s", qUtf8Printable(problem), qUtf8Printable(usage(Command::Play)));
-        return kWrongUsage;
-    }
-    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
-        && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        std::fprintf(
-            stderr, "slidane-tiles: play needs a desktop session (neither DISPLAY nor WAYLAND_DISPLAY is set)\n");
-        return kFailed;
+    QString photo;
+    if (int status = kDone; !readCommandLine(argc, argv, photo, status)) {
+        return status;
     }
     QApplication app(argc, argv);
     loadTranslations(app);
-    QString photo = parser.positionalArguments().value(1);
+    QGuiApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(SLIDANE_APP_ID)));
     if (photo.isEmpty()) {
         photo = choosePhoto();
         if (photo.isEmpty()) {

@@ -151,7 +151,7 @@ QString replaceable(const QString &path, bool force, const QString &forceHint)
     if (!S_ISREG(info.st_mode) && !S_ISLNK(info.st_mode)) {
         return QCoreApplication::translate("tileset", "%1 exists and is not a file; it is not replaced").arg(path);
     }
-    return force ? QString() : QStringLiteral("%1 exists; %2").arg(path, forceHint);
+    return force ? QString() : QCoreApplication::translate("tileset", "%1 exists; %2").arg(path, forceHint);
 }
 
 namespace {

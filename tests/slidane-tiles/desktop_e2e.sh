@@ -116,7 +116,7 @@ while IFS='|' read -r language photo title words alone; do
 done <<ROWS
 en|cut.jpg|Picture puzzle from a photo|cut.jpg: the JPEG file is cut short
 en|wide.png|Picture puzzle from a photo|it needs at least 156 x 156
-cs|cut.jpg|Obrázkový hlavolam z fotky|cut.jpg: soubor JPEG je useknutý
+cs|cut.jpg|Obrázkový hlavolam z fotky|cut.jpg: soubor JPEG je neúplný
 en|photo.jpg|Picture puzzle from a photo|install the package slidane|alone
 ROWS
 echo "PASS: GIO offers and launches the photo entry; the set is made once, chosen or given, refusals are shown"

@@ -133,6 +133,15 @@ done
 cp new/12.bmp set/12.bmp
 if "$tiles" check set >check.log; then fail "check accepted a mixed set"; fi
 grep -q '^Mixed set: 12.bmp not made together' check.log || fail "check did not name the stray: $(tail -n1 check.log)"
+# In Czech, the words agree in number with one stray and with several.
+cp set/3.bmp own3.bmp
+for strays in "12.bmp" "3.bmp, 12.bmp"; do
+  [ "$strays" = 12.bmp ] && cs='soubor 12.bmp nevznikl ' || cs='soubory 3.bmp, 12.bmp nevznikly '
+  [ "$strays" = 12.bmp ] || cp new/3.bmp set/3.bmp
+  LANGUAGE=cs "$tiles" check set >check.log || true
+  grep -q "^Smíšená sada: $cs" check.log || fail "Czech, strays $strays: $(tail -n1 check.log)"
+done
+cp own3.bmp set/3.bmp
 
 # Tiles made elsewhere carry no stamp and are compared with nothing.
 convert old/5.bmp bmp3:set/5.bmp
