@@ -167,7 +167,7 @@ int runPlay(int argc, char *argv[])
     }
     QApplication app(argc, argv);
     loadTranslations(app);
-    QGuiApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(SLIDANE_APP_ID)));
+    QGuiApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(SLIDANE_APP_ID ".Photo")));
     if (photo.isEmpty()) {
         photo = choosePhoto();
         if (photo.isEmpty()) {
