@@ -84,7 +84,6 @@ QString FolderLock::openFolder()
 
 QString FolderLock::openFile(bool create)
 {
-    create_ = create;
     // For writing, since on NFS flock is a byte-range lock, which a writer
     // can have only on a file open for writing. Read-only where this user
     // may not write the file (another user's lock file serves as well where
@@ -181,8 +180,8 @@ bool FolderLock::heldAtPath()
 
 void FolderLock::removeWithFolders(const QStringList &created)
 {
-    if (!held_) {
-        return;
+    if (!held_ || created.isEmpty()) {
+        return; // a folder that was there before keeps its lock file
     }
     // Whoever waits on this file finds it gone once it has the lock.
     folderCalls.unlinkat(dir_, kLockName.constData(), 0);

@@ -80,7 +80,6 @@ private:
     QString folder_;
     int dir_ = -1;
     int fd_ = -1;
-    bool create_ = false;
     bool readOnly_ = false; // fd_ could not be opened for writing
     bool held_ = false;
     std::chrono::steady_clock::time_point deadline_;
