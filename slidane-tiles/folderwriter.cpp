@@ -266,8 +266,16 @@ QString FolderWriter::replace(const std::vector<std::pair<QString, QByteArray>> 
     for (const auto &[name, bytes] : files) {
         const QByteArray encoded = QFile::encodeName(name);
         Q_ASSERT(names_.contains(encoded));
-        if (const int error = writeNewFile(lock_.dir(), temporaryName(encoded), bytes); error != 0) {
-            return undo(QCoreApplication::translate("folderwriter", "cannot write %1").arg(name), error, false);
+        const QByteArray temporary = temporaryName(encoded);
+        if (const int error = writeNewFile(lock_.dir(), temporary, bytes); error != 0) {
+            const QString undone =
+                undo(QCoreApplication::translate("folderwriter", "cannot write %1").arg(name), error, false);
+            // Something that is no file of the writer's under its temporary
+            // name would refuse every later make as well.
+            return error == EISDIR || error == ENOTEMPTY || error == EEXIST ? undone + QStringLiteral("; ")
+                    + QCoreApplication::translate("folderwriter", "remove %1, which is in the way")
+                          .arg(QFile::decodeName(temporary))
+                                                                            : undone;
         }
         journal += journalLine(encoded, bytes);
     }

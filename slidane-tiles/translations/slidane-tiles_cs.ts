@@ -123,6 +123,10 @@
         <source>the new set is in place, and a later make or check in this folder removes the journal</source>
         <translation>nová sada je na místě a žurnál odstraní pozdější příkaz make nebo check v této složce</translation>
     </message>
+    <message>
+        <source>remove %1, which is in the way</source>
+        <translation>odstraňte %1, protože překáží</translation>
+    </message>
 </context>
 <context>
     <name>launcher</name>

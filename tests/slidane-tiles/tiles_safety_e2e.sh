@@ -161,6 +161,12 @@ for name in journal lock; do
   done
 done
 
+# A folder under a temporary's name is named, and make works once it is gone.
+rm -rf set && cp -r old set && mkdir set/.slidane-tiles.5.bmp.new
+"$tiles" make --force new.png set 2>err.log && fail "make wrote through a folder in its way"
+grep -q 'remove .slidane-tiles.5.bmp.new, which is in the way$' err.log || fail "the obstacle is not named: $(cat err.log)"
+rmdir set/.slidane-tiles.5.bmp.new && "$tiles" make --force new.png set >/dev/null || fail "make after the obstacle"
+
 mkdir bare
 "$tiles" check bare >/dev/null || [ -z "$(ls -A bare)" ] || fail "check left $(ls -A bare) in a folder it only read"
 
