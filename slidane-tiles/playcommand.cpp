@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFont>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QIcon>
@@ -60,9 +61,12 @@ int refuse(const QString &reason)
         QCoreApplication::translate("play", "The picture puzzle cannot be started."), QMessageBox::Ok);
     box.setInformativeText(reason);
     // A message box is as wide as its text, and a window manager cuts a
-    // title wider than the window: room for the title and the frame's
-    // buttons beside it.
-    const QFontMetrics metrics(box.font());
+    // title wider than the window: room for the title, in the larger bold
+    // type that title bars often use, and the frame's icon and buttons.
+    QFont titleFont = box.font();
+    titleFont.setBold(true);
+    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.25);
+    const QFontMetrics metrics(titleFont);
     if (auto *grid = qobject_cast<QGridLayout *>(box.layout())) {
         const int width = metrics.horizontalAdvance(box.windowTitle()) + 8 * metrics.height();
         grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,

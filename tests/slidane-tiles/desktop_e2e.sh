@@ -108,6 +108,7 @@ while IFS='|' read -r language photo title words alone; do
   [ -z "$alone" ] || mv "$prefix/games/slidane" "$scratch/slidane.away"
   LANGUAGE=$language gio launch "$entry" "$scratch/$photo" 2>launch.log
   await_window "^$title\$"
+  xprop -id "$found" _NET_WM_ICON | grep -q 'Icon (' || fail "$photo: the message box has no icon"
   grep -q "$words" launch.log || fail "$photo: stderr does not say '$words': $(cat launch.log)"
   [ -z "$(xdotool search --onlyvisible --name '^15 - Dlaždovka' || true)" ] || fail "$photo: the game started"
   [ "$(ls -A "$sets")" = "$before" ] || fail "$photo: left $(ls -A "$sets")"
