@@ -66,6 +66,8 @@ public:
     QString failure(const QString &what, int error, const QString &outcome = QString()) const;
     QString notAFile(const QByteArray &name) const;
     QString busy() const;
+    // Why the lock could not be had, from flock's error.
+    QString lockFailure(int error) const;
 
     static QString fileName();
 
@@ -75,7 +77,6 @@ private:
     // Whether the lock just taken is on the file at the lock file's path;
     // when not, lets go of it.
     bool heldAtPath();
-    QString lockFailure(int error) const;
 
     QString folder_;
     int dir_ = -1;

@@ -2,8 +2,6 @@
 
 #include "folderwriter.h"
 
-#include <QCoreApplication>
-
 #include <cerrno>
 
 FolderReadLock::FolderReadLock(QString folder, QStringList names)
@@ -56,7 +54,7 @@ QString FolderReadLock::take()
             return recovered;
         }
         if (error != EWOULDBLOCK) {
-            return lock_.failure(QCoreApplication::translate("folderwriter", "cannot lock the folder"), error);
+            return lock_.lockFailure(error);
         }
         if (!lock_.pause()) {
             return lock_.busy();

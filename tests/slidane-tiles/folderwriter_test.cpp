@@ -259,14 +259,18 @@ void FolderWriterTest::locking_data()
     QTest::addColumn<bool>("onNfs");
     QTest::addColumn<bool>("mayWriteLock");
     QTest::addColumn<bool>("replaced");
+    QTest::addColumn<bool>("check");
     QTest::addColumn<QString>("said");
-    QTest::newRow("NFS") << true << true << false << QString();
-    QTest::newRow("NFS, a lock file this user may only read")
-        << true << false << false
-        << "cannot lock the folder (Bad file descriptor); this user may only read the lock file "
-           ".slidane-tiles.lock, and this file system locks a file only for a user who may write it; the lock "
-           "file's owner can remove it while no slidane-tiles runs there";
-    QTest::newRow("lock file replaced while waiting") << false << true << true << QString();
+    const QString readOnlyOnNfs =
+        "cannot lock the folder (Bad file descriptor); this user may only read the lock file .slidane-tiles.lock, "
+        "and this file system locks a file only for a user who may write it; the lock file's owner can remove it "
+        "while no slidane-tiles runs there";
+    QTest::newRow("NFS") << true << true << false << false << QString();
+    QTest::newRow("NFS, a lock file this user may only read") << true << false << false << false << readOnlyOnNfs;
+    // A check that finds a journal needs the lock alone as well.
+    QTest::newRow("NFS, check finishing a journal, read-only lock file")
+        << true << false << false << true << readOnlyOnNfs;
+    QTest::newRow("lock file replaced while waiting") << false << true << true << false << QString();
 }
 
 // A writer's lock is on the lock file at its path while the writer holds it.
@@ -275,6 +279,7 @@ void FolderWriterTest::locking()
     QFETCH(bool, onNfs);
     QFETCH(bool, mayWriteLock);
     QFETCH(bool, replaced);
+    QFETCH(bool, check);
     QFETCH(QString, said);
     nfs = onNfs;
     if (!mayWriteLock) {
@@ -288,7 +293,11 @@ void FolderWriterTest::locking()
         };
     }
     FolderLock lock(path({}));
-    const QString reason = FolderWriter(lock, kNames).open();
+    FolderReadLock reader(path({}), kNames);
+    if (check) {
+        put({{".slidane-tiles.journal", ""}});
+    }
+    const QString reason = check ? reader.take() : FolderWriter(lock, kNames).open();
     QVERIFY2(said.isEmpty() ? reason.isEmpty() : reason.endsWith(said), qPrintable(reason));
     const int other = ::open(QFile::encodeName(lockFile).constData(), O_RDONLY | O_CLOEXEC);
     QVERIFY(other >= 0);
