@@ -9,7 +9,7 @@
     </message>
     <message>
         <source>the folder holds part of the new set until a later make or check in it puts the rest in place</source>
-        <translation>ve složce je část nové sady, dokud zbytek nepřesune na místo pozdější příkaz make nebo check v této složce</translation>
+        <translation>ve složce je jen část nové sady; zbytek přesune na místo až příští příkaz make nebo check spuštěný v ní</translation>
     </message>
     <message>
         <source>%1: %2 is not a regular file; remove it while no slidane-tiles runs there</source>
@@ -53,7 +53,7 @@
     </message>
     <message>
         <source>cannot look for the journal of an interrupted run</source>
-        <translation>nelze zjistit, zda tu je žurnál přerušeného běhu</translation>
+        <translation>nelze zjistit, zda ve složce zůstal žurnál přerušeného běhu</translation>
     </message>
     <message>
         <source>cannot read the journal of an interrupted run</source>
@@ -182,7 +182,7 @@ check  vypíše u každého souboru dlaždice ve SLOŽCE, zda jej hra přečte,
 play   vytvoří hlavolam z FOTKY (není-li zadána, vybere se v dialogu) ve vlastní
        složce v ~/.local/share/slidane a spustí na něm hru.
 
-  --force          nahradí existující soubory dlaždic a existující položku nabídky
+  --force          nahradí existující soubory dlaždic i položku nabídky
   --launcher NÁZEV přidá také položku nabídky NÁZEV, která spustí hru ve SLOŽCE
   -h, --help       vypíše tuto nápovědu a skončí
       --version    vypíše verzi a skončí
@@ -205,7 +205,7 @@ Návratový kód: 0 při úspěchu (u check: hra zobrazí všech šestnáct soub
     </message>
     <message>
         <source>Wrote the menu entry %1</source>
-        <translation>Položka nabídky je uložena v %1</translation>
+        <translation>Položka nabídky byla zapsána do souboru %1</translation>
     </message>
     <message>
         <source>Wrote 0.bmp ... 15.bmp. Start the picture puzzle with:</source>
@@ -268,7 +268,7 @@ Návratový kód: 0 při úspěchu (u check: hra zobrazí všech šestnáct soub
     </message>
     <message>
         <source>it is a media file of the HEIF family, but holds no kind of picture slidane-tiles reads</source>
-        <translation>je to soubor z rodiny HEIF, ale neobsahuje žádný druh obrázku, který slidane-tiles umí přečíst</translation>
+        <translation>je to soubor z rodiny formátů HEIF, ale neobsahuje žádný druh obrázku, který slidane-tiles umí přečíst</translation>
     </message>
     <message>
         <source>its picture is compressed in a way no installed decoder reads</source>
@@ -308,7 +308,7 @@ Návratový kód: 0 při úspěchu (u check: hra zobrazí všech šestnáct soub
     </message>
     <message>
         <source>%1: the %2 picture is %3 x %4 pixels (%5 megapixels), over the limit of %6 megapixels for %2 pictures</source>
-        <translation>%1: obrázek %2 má rozměry %3 × %4 pixelů (%5 Mpx), a překračuje tak limit %6 Mpx pro obrázky %2</translation>
+        <translation>%1: obrázek %2 má rozměry %3 × %4 pixelů (%5 Mpx), což překračuje limit %6 Mpx pro obrázky %2</translation>
     </message>
     <message>
         <source>; WebP and TIFF need Qt&apos;s image format plugins (qt6-image-formats-plugins)</source>
