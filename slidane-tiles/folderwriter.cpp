@@ -39,7 +39,7 @@ QByteArray journalLine(const QByteArray &name, const QByteArray &bytes)
 
 constexpr qsizetype kHashDigits = 64;
 
-// The file `name` in `dir` hashes to `hash`.
+// Whether the file `name` in `dir` is the one whose hash is `hash`.
 bool hashesTo(int dir, const QByteArray &name, const QByteArray &hash)
 {
     const int fd = folderCalls.openat(dir, name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0);
@@ -51,7 +51,8 @@ bool hashesTo(int dir, const QByteArray &name, const QByteArray &hash)
         return false;
     }
     QCryptographicHash content(QCryptographicHash::Sha256);
-    return content.addData(&file) && file.error() == QFileDevice::NoError && content.result().toHex() == hash;
+    return !hash.isEmpty() && content.addData(&file) && file.error() == QFileDevice::NoError
+        && content.result().toHex() == hash;
 }
 
 QString nothingChanged()
@@ -168,11 +169,15 @@ QString FolderWriter::finish(const QList<QByteArray> &lines)
     // the writer's own names (a path, a dot file) are no work of its own and
     // left alone.
     for (const QByteArray &line : lines) {
-        const QByteArray hash = line.left(kHashDigits);
-        const QByteArray name = line.mid(kHashDigits + 1);
-        if (line.size() <= kHashDigits || line.at(kHashDigits) != ' ' || !names_.contains(name)) {
+        // A line of 1.0.0's journals is the bare name: its renames are
+        // finished all the same, but with no hash a missing temporary cannot
+        // be told renamed.
+        const bool hashed = line.size() > kHashDigits && line.at(kHashDigits) == ' ';
+        const QByteArray name = hashed ? line.mid(kHashDigits + 1) : line;
+        if (!names_.contains(name)) {
             continue;
         }
+        const QByteArray hash = hashed ? line.left(kHashDigits) : QByteArray();
         if (const QString error = putInPlace(name, hash); !error.isEmpty()) {
             return error;
         }
