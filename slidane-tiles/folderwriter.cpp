@@ -198,6 +198,20 @@ QString FolderWriter::finish(const QList<QByteArray> &lines)
     return {};
 }
 
+// A temporary that is gone was put in place before, unless what is in place
+// says otherwise; either way, no run can finish the journal.
+QString FolderWriter::notRenamed(const QString &file, const QByteArray &hash) const
+{
+    const QString journal = QString::fromLatin1(kJournalName);
+    return hash.isEmpty() ? QCoreApplication::translate("folderwriter",
+               "its new file is gone, and a journal of version 1.0.0 cannot tell whether %1 is the new one; remove %2 "
+               "and make the set again")
+                                .arg(file, journal)
+                          : QCoreApplication::translate("folderwriter",
+                              "its new file is gone and %1 is not the new one; remove %2 and make the set again")
+                                .arg(file, journal);
+}
+
 QString FolderWriter::putInPlace(const QByteArray &name, const QByteArray &hash)
 {
     if (folderCalls.renameat(lock_.dir(), temporaryName(name).constData(), lock_.dir(), name.constData()) == 0) {
@@ -208,14 +222,7 @@ QString FolderWriter::putInPlace(const QByteArray &name, const QByteArray &hash)
     const QString what = QCoreApplication::translate("folderwriter", "cannot put %1 in place").arg(file);
     switch (error) {
     case ENOENT:
-        // A temporary that is gone was put in place before, unless what is
-        // in place says otherwise.
-        return hashesTo(lock_.dir(), name, hash) ? QString()
-                                                 : lock_.failure(what, error,
-                                                     QCoreApplication::translate("folderwriter",
-                                                         "its new file is gone and %1 is not the new one; remove %2 "
-                                                         "and make the set again")
-                                                         .arg(file, QString::fromLatin1(kJournalName)));
+        return hashesTo(lock_.dir(), name, hash) ? QString() : lock_.failure(what, error, notRenamed(file, hash));
     case EISDIR:
     case ENOTEMPTY:
     case EEXIST:

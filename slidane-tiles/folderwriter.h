@@ -50,6 +50,7 @@ private:
     QString finish(const QList<QByteArray> &lines);
     // Renames one file of the journal into place, or says why it cannot.
     QString putInPlace(const QByteArray &name, const QByteArray &hash);
+    QString notRenamed(const QString &file, const QByteArray &hash) const;
     QString undo(const QString &what, int error, bool journalWritten);
 
     FolderLock &lock_;

@@ -127,6 +127,10 @@
         <source>remove %1, which is in the way</source>
         <translation>odstraňte %1, protože překáží</translation>
     </message>
+    <message>
+        <source>its new file is gone, and a journal of version 1.0.0 cannot tell whether %1 is the new one; remove %2 and make the set again</source>
+        <translation>jeho nový soubor zmizel a žurnál verze 1.0.0 neumí určit, zda je %1 ten nový; odstraňte %2 a vytvořte sadu znovu</translation>
+    </message>
 </context>
 <context>
     <name>launcher</name>
