@@ -14,6 +14,8 @@ class FolderLock;
 // there: each file is written whole under a temporary name and flushed to
 // the disk before anything is renamed over the old one, and a journal lets
 // the next run finish a group of renames that a killed run left half done.
+// The journal holds each new file's hash, so that a temporary found gone
+// counts as renamed only when the file in its place is the new one.
 // A name that is a symbolic link is replaced by a file; the link's target
 // is never written. The writer touches its own names and their temporaries,
 // `.slidane-tiles.NAME.new`, and no other file in the folder.
