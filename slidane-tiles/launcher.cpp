@@ -1,6 +1,6 @@
 #include "launcher.h"
 
-#include "folderwriter.h"
+#include "replacefile.h"
 #include "tileset.h"
 
 #include <QCoreApplication>
@@ -88,7 +88,7 @@ QString write(const QString &name, const QString &folder, const QString &path)
                        "Categories=Game;LogicGame;\n")
             .arg(entryString(name), entryString(QCoreApplication::translate("launcher", "Picture puzzle of ") + name),
                 entryString(QDir(folder).absolutePath()));
-    return FolderWriter::replaceOne(info.path(), info.fileName(), entry.toUtf8());
+    return replaceFile(info.path(), info.fileName(), entry.toUtf8());
 }
 
 } // namespace launcher

@@ -27,14 +27,20 @@ QString megapixels(qint64 pixels)
     return QString::number(static_cast<double>(pixels) / 1e6, 'f', pixels < 10'000'000 ? 1 : 0);
 }
 
+// `kind` names the pictures the limit is for: "PNG pictures".
 QString tooLarge(const QString &path, const QString &kind, QSize size)
 {
-    return QCoreApplication::translate("photo",
-        "%1: the %2 picture is %3 x %4 pixels (%5 megapixels), over the limit of %6 megapixels for %2 pictures")
-        .arg(path, kind)
+    return QCoreApplication::translate(
+        "photo", "%1: the picture is %2 × %3 pixels (%4 megapixels), over the limit of %5 megapixels for %6")
+        .arg(path)
         .arg(size.width())
         .arg(size.height())
-        .arg(megapixels(qint64{size.width()} * size.height()), megapixels(kPixelBudget));
+        .arg(megapixels(qint64{size.width()} * size.height()), megapixels(kPixelBudget), kind);
+}
+
+QString picturesOf(const QByteArray &format)
+{
+    return QCoreApplication::translate("photo", "%1 pictures").arg(QString::fromLatin1(format.toUpper()));
 }
 
 QString unsupported(const QString &path)
@@ -133,7 +139,7 @@ QImage upright(const QImage &square, QImageIOHandler::Transformations transforma
 QString tooSmall(const QString &path, QSize size)
 {
     return QCoreApplication::translate(
-        "photo", "%1: the photo is %2 x %3 pixels; it needs at least %4 x %4, and is not enlarged")
+        "photo", "%1: the photo is %2 × %3 pixels; it needs at least %4 × %4, and is not enlarged")
         .arg(path)
         .arg(size.width())
         .arg(size.height())
@@ -169,7 +175,7 @@ Square readHeif(QIODevice &file, const QString &path)
         return {{}, tooSmall(path, size)};
     }
     if (qint64{size.width()} * size.height() > kPixelBudget) {
-        return {{}, tooLarge(path, QStringLiteral("HEIF"), size)};
+        return {{}, tooLarge(path, picturesOf("HEIF"), size)};
     }
     QString error;
     const QImage picture = heif.decode(error);
@@ -193,8 +199,8 @@ QString budgetProblem(const QString &path, const QByteArray &format, const JpegL
         || qint64{stored.width()} * stored.height() <= kPixelBudget) {
         return {};
     }
-    return tooLarge(
-        path, layout.progressive ? QStringLiteral("progressive JPEG") : QString::fromLatin1(format.toUpper()), stored);
+    return tooLarge(path,
+        layout.progressive ? QCoreApplication::translate("photo", "progressive JPEGs") : picturesOf(format), stored);
 }
 
 // Asks the JPEG decoder for the centred square of a `stored`-sized picture,

@@ -1,8 +1,8 @@
 #include "playcommand.h"
 
+#include "commandline.h"
 #include "decoderprocess.h"
 #include "errortext.h"
-#include "folderwriter.h"
 #include "photofile.h"
 #include "photoset.h"
 #include "tileset.h"
@@ -13,6 +13,10 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFont>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QIcon>
 #include <QMessageBox>
 #include <QStandardPaths>
 
@@ -21,11 +25,10 @@
 
 #include <unistd.h>
 
+using namespace commandline;
+
 namespace {
 
-constexpr int kFailed = 1;
-constexpr int kWrongUsage = 2;
-constexpr const char *kUsage = "Usage: slidane-tiles play [--] [PHOTO]\n";
 // Hashing this much takes a tenth of a second; the largest photos of
 // phones and cameras are smaller.
 constexpr qint64 kHashFirst = qint64{64} << 20;
@@ -63,6 +66,18 @@ int refuse(const QString &reason)
     QMessageBox box(QMessageBox::Warning, QCoreApplication::translate("play", "Picture puzzle from a photo"),
         QCoreApplication::translate("play", "The picture puzzle cannot be started."), QMessageBox::Ok);
     box.setInformativeText(reason);
+    // A message box is as wide as its text, and a window manager cuts a
+    // title wider than the window: room for the title, in the larger bold
+    // type that title bars often use, and the frame's icon and buttons.
+    QFont titleFont = box.font();
+    titleFont.setBold(true);
+    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.25);
+    const QFontMetrics metrics(titleFont);
+    if (auto *grid = qobject_cast<QGridLayout *>(box.layout())) {
+        const int width = metrics.horizontalAdvance(box.windowTitle()) + 8 * metrics.height();
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+            grid->columnCount());
+    }
     box.exec();
     return kFailed;
 }
@@ -102,19 +117,6 @@ QString findGame()
     return QStandardPaths::findExecutable(QStringLiteral("slidane"));
 }
 
-// Makes the set of `square` in `folder`, replacing what an earlier run left
-// there half done. A folder this run created and could not fill is removed.
-QString makeSet(const QImage &square, const QString &folder)
-{
-    const bool fresh = !QFileInfo::exists(folder);
-    const QString error = tileset::make(square, {folder, true});
-    if (!error.isEmpty() && fresh) {
-        QFile::remove(folder + QLatin1Char('/') + FolderWriter::lockFileName());
-        QDir().rmdir(folder);
-    }
-    return error;
-}
-
 // Replaces this process by the game, started in `folder`; returns only on
 // failure, with the reason.
 QString startGame(const QString &game, const QString &folder, const LaunchFeedback &feedback)
@@ -130,40 +132,52 @@ QString startGame(const QString &game, const QString &folder, const LaunchFeedba
     return QCoreApplication::translate("play", "%1: cannot start the game (%2)").arg(game, errorText(errno));
 }
 
+// Reads the command line before a display is needed, so that help and
+// wrong usage work without one, and in the user's language: Qt's own parser
+// errors too. False with the status to exit with when play ends here.
+bool readCommandLine(int argc, char *argv[], QString &photo, int &status)
+{
+    QCoreApplication app(argc, argv);
+    loadTranslations(app);
+    QCommandLineParser parser;
+    const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    parser.addOption(helpOption);
+    const bool parsed = parser.parse(QCoreApplication::arguments()); // the first operand is "play" itself
+    if (parsed && parser.isSet(helpOption)) {
+        std::printf("%s", qUtf8Printable(usage(Command::Play)));
+        status = kDone;
+        return false;
+    }
+    if (!parsed || parser.positionalArguments().size() > 2) {
+        const QString problem = parsed ? QCoreApplication::translate("play", "play takes one PHOTO, and no more: %1")
+                                             .arg(parser.positionalArguments().at(2))
+                                       : parser.errorText();
+        std::fprintf(stderr, "slidane-tiles: %s\n%s", qUtf8Printable(problem), qUtf8Printable(usage(Command::Play)));
+        status = kWrongUsage;
+        return false;
+    }
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        status = fail(QCoreApplication::translate(
+            "play", "play needs a desktop session, and neither DISPLAY nor WAYLAND_DISPLAY is set"));
+        return false;
+    }
+    photo = parser.positionalArguments().value(1);
+    return true;
+}
+
 } // namespace
 
 int runPlay(int argc, char *argv[])
 {
     const LaunchFeedback feedback;
-    // Read before Qt starts, so that help and wrong usage need no display.
-    QStringList args;
-    for (int i = 0; i < argc; ++i) {
-        args << QString::fromLocal8Bit(argv[i]);
-    }
-    QCommandLineParser parser;
-    const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
-    parser.addOption(helpOption);
-    const bool parsed = parser.parse(args); // the first operand is "play" itself
-    if (parsed && parser.isSet(helpOption)) {
-        std::printf("%s", kUsage);
-        return 0;
-    }
-    if (!parsed || parser.positionalArguments().size() > 2) {
-        const QString problem = parsed
-            ? QStringLiteral("play takes one PHOTO, and no more: %1").arg(parser.positionalArguments().at(2))
-            : parser.errorText();
-        std::fprintf(stderr, "slidane-tiles: %s\n%s", qUtf8Printable(problem), kUsage);
-        return kWrongUsage;
-    }
-    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
-        && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        std::fprintf(
-            stderr, "slidane-tiles: play needs a desktop session (neither DISPLAY nor WAYLAND_DISPLAY is set)\n");
-        return kFailed;
+    QString photo;
+    if (int status = kDone; !readCommandLine(argc, argv, photo, status)) {
+        return status;
     }
     QApplication app(argc, argv);
     loadTranslations(app);
-    QString photo = parser.positionalArguments().value(1);
+    QGuiApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(SLIDANE_APP_ID ".Photo")));
     if (photo.isEmpty()) {
         photo = choosePhoto();
         if (photo.isEmpty()) {
@@ -196,7 +210,8 @@ int runPlay(int argc, char *argv[])
         if (square.picture.isNull() && (square = photo::readSquare(file)).picture.isNull()) {
             return refuse(square.error);
         }
-        if (const QString failed = makeSet(square.picture, folder); !failed.isEmpty()) {
+        // Replaces what an earlier run left there half done.
+        if (const QString failed = tileset::make(square.picture, {folder, true}); !failed.isEmpty()) {
             return refuse(failed);
         }
     }

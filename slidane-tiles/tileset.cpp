@@ -1,6 +1,8 @@
 #include "tileset.h"
 
 #include "errortext.h"
+#include "folderlock.h"
+#include "folderreadlock.h"
 #include "folderwriter.h"
 #include "tilepicture.h"
 
@@ -87,17 +89,21 @@ QStringList tileNames()
     return names;
 }
 
-// Makes `folder` and any parents it lacks, as mkdir -p does; an empty result
-// means it is there, else the reason with its cause.
-QString makeFolder(const QString &folder)
+// Makes `folder` and any parents it lacks, as mkdir -p does, and adds those
+// it made to `created`; an empty result means it is there, else the reason
+// with its cause.
+QString makeFolder(const QString &folder, QStringList &created)
 {
     const QByteArray path = QFile::encodeName(folder);
     struct stat info { };
     for (qsizetype end = path.indexOf('/', 1);; end = path.indexOf('/', end + 1)) {
         const QByteArray part = end < 0 ? path : path.left(end);
         if (::stat(part.constData(), &info) != 0) {
-            if (errno != ENOENT || (::mkdir(part.constData(), 0777) != 0 && errno != EEXIST)
-                || ::stat(part.constData(), &info) != 0) {
+            const bool made = errno == ENOENT && ::mkdir(part.constData(), 0777) == 0;
+            if (made) {
+                created << QFile::decodeName(part);
+            }
+            if ((!made && errno != EEXIST) || ::stat(part.constData(), &info) != 0) {
                 return QCoreApplication::translate("tileset", "%1: cannot create the folder (%2)")
                     .arg(QFile::decodeName(part), errorText(errno));
             }
@@ -144,24 +150,15 @@ QString replaceable(const QString &path, bool force, const QString &forceHint)
     if (!S_ISREG(info.st_mode) && !S_ISLNK(info.st_mode)) {
         return QCoreApplication::translate("tileset", "%1 exists and is not a file; it is not replaced").arg(path);
     }
-    return force ? QString() : QStringLiteral("%1 exists; %2").arg(path, forceHint);
+    return force ? QString() : QCoreApplication::translate("tileset", "%1 exists; %2").arg(path, forceHint);
 }
 
-QString make(const QImage &square, const MakeOptions &options)
+namespace {
+
+// The sixteen files of `square`, each a bitmap with the set's stamp; empty
+// with the reason in `error` when one cannot be encoded.
+std::vector<std::pair<QString, QByteArray>> tileFiles(const QImage &square, QString &error)
 {
-    if (const QString error = makeFolder(options.folder); !error.isEmpty()) {
-        return error;
-    }
-    FolderWriter writer(options.folder, tileNames());
-    if (const QString error = writer.open(); !error.isEmpty()) {
-        return error;
-    }
-    for (int tile = 0; tile < 16; ++tile) {
-        if (const QString error = replaceable(tilepicture::filePath(tile, options.folder), options.force, tilesForce());
-            !error.isEmpty()) {
-            return error;
-        }
-    }
     // The piece whose home is cell k goes to k.bmp; the bottom-right one is
     // the gap's home and stays out.
     std::array<QImage, 16> pieces;
@@ -182,12 +179,47 @@ QString make(const QImage &square, const MakeOptions &options)
         // Qt writes an RGB32 picture as a plain uncompressed 24-bit bitmap.
         if (!buffer.open(QIODevice::WriteOnly) || !pieces.at(static_cast<std::size_t>(tile)).save(&buffer, "BMP")
             || bytes.size() < kStampAt + 4) {
-            return QCoreApplication::translate("tileset", "%1.bmp: cannot encode the bitmap").arg(tile);
+            error = QCoreApplication::translate("tileset", "%1.bmp: cannot encode the bitmap").arg(tile);
+            return {};
         }
         qToLittleEndian(stamp, bytes.data() + kStampAt);
         files.emplace_back(QStringLiteral("%1.bmp").arg(tile), bytes);
     }
-    return writer.replace(files);
+    return files;
+}
+
+QString writeSet(FolderLock &lock, const MakeOptions &options, const QImage &square)
+{
+    FolderWriter writer(lock, tileNames());
+    if (const QString error = writer.open(); !error.isEmpty()) {
+        return error;
+    }
+    for (int tile = 0; tile < 16; ++tile) {
+        if (const QString error = replaceable(tilepicture::filePath(tile, options.folder), options.force, tilesForce());
+            !error.isEmpty()) {
+            return error;
+        }
+    }
+    QString error;
+    const auto files = tileFiles(square, error);
+    return files.empty() ? error : writer.replace(files);
+}
+
+} // namespace
+
+QString make(const QImage &square, const MakeOptions &options)
+{
+    QStringList created;
+    if (const QString error = makeFolder(options.folder, created); !error.isEmpty()) {
+        return error;
+    }
+    FolderLock lock(options.folder);
+    const QString error = writeSet(lock, options, square);
+    if (!error.isEmpty()) {
+        // Under the lock, so that no other run takes a folder on the way out.
+        lock.removeWithFolders(created);
+    }
+    return error;
 }
 
 CheckReport check(const QString &folder)
@@ -198,12 +230,12 @@ CheckReport check(const QString &folder)
         return report;
     }
     // Taking the lock waits for a running make and finishes a killed one.
-    FolderWriter writer(folder, tileNames());
-    if (const QString error = writer.open(true); !error.isEmpty()) {
+    FolderReadLock lock(folder, tileNames());
+    if (const QString error = lock.take(); !error.isEmpty()) {
         report.folderProblem = error;
         return report;
     }
-    report.repaired = writer.repaired();
+    report.repaired = lock.repaired();
     std::array<quint32, 16> stamps{};
     bool allRead = true;
     for (int tile = 0; tile < 16; ++tile) {

@@ -40,6 +40,12 @@ for deb in "$game" "$tool"; do
   program="$root/usr/games/$package"
   [ -x "$program" ] || fail "$package is not in /usr/games"
   dpkg-deb -c "$deb" | grep -q "/usr/share/man/man6/$package.6.gz$" || fail "$package lacks its manual page"
+  # Each desktop entry is shown with its icon: both are in one package.
+  contents=$(dpkg-deb -c "$deb")
+  for entry in $(echo "$contents" | sed -n 's,.* \./\(.*\.desktop\)$,\1,p'); do
+    icon=$(sed -n 's/^Icon=//p' "$root/$entry")
+    echo "$contents" | grep -q "/hicolor/32x32/apps/$icon.png$" || fail "$package has $entry but not its icon $icon"
+  done
   dbgsym=$(ls "$scratch/pkg/$package-dbgsym_"*.ddeb) || fail "no $package-dbgsym package"
   build_id=$(readelf -n "$program" | awk '/Build ID/ {print $3}')
   dpkg-deb -c "$dbgsym" | grep -q "/usr/lib/debug/.build-id/$(echo "$build_id" | cut -c1-2)/$(echo "$build_id" | cut -c3-).debug" \

@@ -114,6 +114,7 @@ while IFS='|' read -r language photo title words alone; do
   [ -z "$alone" ] || mv "$prefix/games/slidane" "$scratch/slidane.away"
   LANGUAGE=$language LD_PRELOAD=$hostile gio launch "$entry" "$scratch/$photo" 2>launch.log
   await_window "^$title\$"
+  xprop -id "$found" _NET_WM_ICON | grep -q 'Icon (' || fail "$photo: the message box has no icon"
   grep -q "$words" launch.log || fail "$photo: stderr does not say '$words': $(cat launch.log)"
   [ -z "$(xdotool search --onlyvisible --name '^15 - Dlaždovka' || true)" ] || fail "$photo: the game started"
   [ "$(ls -A "$sets")" = "$before" ] || fail "$photo: left $(ls -A "$sets")"
@@ -121,8 +122,8 @@ while IFS='|' read -r language photo title words alone; do
   [ -z "$alone" ] || mv "$scratch/slidane.away" "$prefix/games/slidane"
 done <<ROWS
 en|cut.jpg|Picture puzzle from a photo|cut.jpg: the JPEG file is cut short
-en|wide.png|Picture puzzle from a photo|it needs at least 156 x 156
-cs|cut.jpg|Obrázkový hlavolam z fotky|cut.jpg: soubor JPEG je useknutý
+en|wide.png|Picture puzzle from a photo|it needs at least 156 × 156
+cs|cut.jpg|Obrázkový hlavolam z fotky|cut.jpg: soubor JPEG je neúplný
 en|photo.jpg|Picture puzzle from a photo|install the package slidane|alone
 en|crash.jpg|Picture puzzle from a photo|crash.jpg: the picture's decoder crashed (segmentation fault)
 ROWS

@@ -2,8 +2,11 @@
 // journal with lines that are no names of its own and temporaries already
 // renamed, a recovery stopped half way, errors while looking for the
 // journal, and what a failed replace leaves.
+#include "folderlock.h"
+#include "folderreadlock.h"
 #include "folderwriter.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -12,9 +15,13 @@
 #include <cerrno>
 #include <climits>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 namespace {
 
-const FolderWriter::Calls kRealCalls = FolderWriter::calls;
+const FolderCalls kRealCalls = folderCalls;
 
 // The call that fails: `call` on `name` (any if empty) with `error`, in its
 // matching uses `from` to `to`. Every call is logged.
@@ -23,6 +30,10 @@ struct Fault {
     int error = 0, from = 1, to = INT_MAX, seen = 0;
 } fault;
 QByteArrayList calls;
+// As on NFS, an exclusive lock only on a descriptor open for writing.
+bool nfs = false;
+// Another run replaces the lock file while this one waits for it.
+std::function<void()> beforeLock;
 
 bool fails(const char *call, const char *name)
 {
@@ -35,7 +46,7 @@ bool fails(const char *call, const char *name)
     return true;
 }
 
-const FolderWriter::Calls kFaultyCalls = {
+const FolderCalls kFaultyCalls = {
     [](int dir, const char *name, int flags, mode_t mode) {
         return fails("openat", name) ? -1 : kRealCalls.openat(dir, name, flags, mode);
     },
@@ -46,7 +57,23 @@ const FolderWriter::Calls kFaultyCalls = {
         return fails("unlinkat", name) ? -1 : kRealCalls.unlinkat(dir, name, flags);
     },
     [](int fd) { return fails("fsync", "") ? -1 : kRealCalls.fsync(fd); },
+    [](int fd, int operation) {
+        if (nfs && (operation & LOCK_EX) && (::fcntl(fd, F_GETFL) & O_ACCMODE) == O_RDONLY) {
+            errno = EBADF;
+            return -1;
+        }
+        if (beforeLock) {
+            std::exchange(beforeLock, nullptr)();
+        }
+        return kRealCalls.flock(fd, operation);
+    },
 };
+
+// A journal line for the file `name` that will hold `bytes`.
+QByteArray line(const QByteArray &name, const QByteArray &bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex() + ' ' + name + '\n';
+}
 
 const QStringList kNames{QStringLiteral("0.bmp"), QStringLiteral("1.bmp"), QStringLiteral("2.bmp")};
 using Files = QMap<QString, QByteArray>;
@@ -60,15 +87,20 @@ class FolderWriterTest : public QObject {
 
 private slots:
     void init();
-    void cleanup() { FolderWriter::calls = kRealCalls; }
+    void cleanup() { folderCalls = kRealCalls; }
     void recovery_data();
     void recovery();
     void failedReplace_data();
     void failedReplace();
+    void locking_data();
+    void locking();
 
 private:
     void put(const Files &files) const;
     Files files() const;
+    // Takes the folder's lock as a check (`readOnly`) or a make does, and
+    // lets go of it again; the reason it failed, if it did.
+    QString take(bool readOnly) const;
     // The folder sits in a temporary one, which holds what a journal line
     // with ../ could reach.
     QString path(const QString &name) const { return dir_->filePath(QStringLiteral("set/") + name); }
@@ -82,7 +114,9 @@ void FolderWriterTest::init()
     put(kUsers);
     fault = {};
     calls.clear();
-    FolderWriter::calls = kFaultyCalls;
+    nfs = false;
+    beforeLock = nullptr;
+    folderCalls = kFaultyCalls;
 }
 
 void FolderWriterTest::put(const Files &files) const
@@ -103,26 +137,49 @@ Files FolderWriterTest::files() const
     return files;
 }
 
+QString FolderWriterTest::take(bool readOnly) const
+{
+    if (readOnly) {
+        FolderReadLock lock(path({}), kNames);
+        return lock.take();
+    }
+    FolderLock lock(path({}));
+    return FolderWriter(lock, kNames).open();
+}
+
 void FolderWriterTest::recovery_data()
 {
     QTest::addColumn<QByteArray>("call");
     QTest::addColumn<QByteArray>("name");
     QTest::addColumn<int>("error");
     QTest::addColumn<bool>("readOnly");
+    QTest::addColumn<QByteArray>("zero");
+    QTest::addColumn<bool>("bare");
     QTest::addColumn<QString>("said");
-    QTest::newRow("own names only") << QByteArray() << QByteArray() << 0 << true << QString();
+    QTest::newRow("own names only") << QByteArray() << QByteArray() << 0 << true << QByteArray("new0") << false
+                                    << QString();
+    // Someone else took the temporary away, and 0.bmp is not the new one.
+    QTest::newRow("missing temporary, old tile")
+        << QByteArray() << QByteArray() << 0 << false << QByteArray("old0") << false
+        << "cannot put 0.bmp in place (No such file or directory); its new file is gone and 0.bmp is not the new "
+           "one; remove .slidane-tiles.journal and make the set again";
+    // 1.0.0 wrote bare names: 0.bmp may be new, but nothing says so.
+    QTest::newRow("1.0.0 journal, missing temporary")
+        << QByteArray() << QByteArray() << 0 << false << QByteArray("new0") << true
+        << "its new file is gone, and a journal of version 1.0.0 cannot tell whether 0.bmp is the new one; remove "
+           ".slidane-tiles.journal and make the set again";
     QTest::newRow("stopped half way") << QByteArray("renameat") << QByteArray(".slidane-tiles.2.bmp.new") << EIO
-                                      << false
+                                      << false << QByteArray("new0") << false
                                       << "cannot put 2.bmp in place (Input/output error); the folder holds part of "
                                          "the new set until a later make or check in it puts the rest in place";
     const QByteArray journal(".slidane-tiles.journal");
-    QTest::newRow("journal: EIO") << QByteArray("openat") << journal << EIO << false
+    QTest::newRow("journal: EIO") << QByteArray("openat") << journal << EIO << false << QByteArray("new0") << false
                                   << "cannot look for the journal of an interrupted run (Input/output error); "
                                      "nothing was changed";
-    QTest::newRow("journal: EACCES") << QByteArray("openat") << journal << EACCES << false
-                                     << "(Permission denied); nothing was changed";
-    QTest::newRow("journal: ENOMEM, check")
-        << QByteArray("openat") << journal << ENOMEM << true << "(Cannot allocate memory); nothing was changed";
+    QTest::newRow("journal: EACCES") << QByteArray("openat") << journal << EACCES << false << QByteArray("new0")
+                                     << false << "(Permission denied); nothing was changed";
+    QTest::newRow("journal: ENOMEM, check") << QByteArray("openat") << journal << ENOMEM << true << QByteArray("new0")
+                                            << false << "(Cannot allocate memory); nothing was changed";
 }
 
 // A make killed after renaming 0.bmp: 1.bmp and 2.bmp wait in temporaries.
@@ -134,25 +191,34 @@ void FolderWriterTest::recovery()
     QFETCH(QByteArray, name);
     QFETCH(int, error);
     QFETCH(bool, readOnly);
+    QFETCH(QByteArray, zero);
+    QFETCH(bool, bare);
     QFETCH(QString, said);
-    put({{"0.bmp", "new0"}, {"1.bmp", "old1"}, {"2.bmp", "old2"}, {".slidane-tiles.1.bmp.new", "new1"},
+    const auto line = [bare](const QByteArray &name, const QByteArray &bytes) {
+        return bare ? name + '\n' : ::line(name, bytes);
+    };
+    put({{"0.bmp", zero}, {"1.bmp", "old1"}, {"2.bmp", "old2"}, {".slidane-tiles.1.bmp.new", "new1"},
         {".slidane-tiles.2.bmp.new", "new2"},
-        {".slidane-tiles.journal", "0.bmp\n../outside\n.hidden\n1.bmp\n2.bmp\n"}});
+        {".slidane-tiles.journal",
+            line("0.bmp", "new0") + line("../outside", "planted") + line(".hidden", "planted") + line("1.bmp", "new1")
+                + line("2.bmp", "new2")}});
     QVERIFY(QDir(path({})).mkdir(QStringLiteral(".slidane-tiles...")));
     put({{".slidane-tiles.../outside.new", "planted"}});
     const Files before = files();
     fault = {call, name, error};
     {
-        FolderWriter writer(path({}), kNames);
-        const QString reason = writer.open(readOnly);
+        const QString reason = take(readOnly);
         QVERIFY2(said.isEmpty() ? reason.isEmpty() : reason.endsWith(said), qPrintable(reason));
     }
-    if (said.endsWith(QStringLiteral("nothing was changed"))) {
+    const bool lost = said.endsWith(QStringLiteral("make the set again"));
+    if (said.endsWith(QStringLiteral("nothing was changed")) || lost) {
         QCOMPARE(files(), before);
     }
+    if (lost) {
+        return; // no run can finish that journal
+    }
     fault = {};
-    FolderWriter writer(path({}), kNames);
-    QCOMPARE(writer.open(readOnly), QString());
+    QCOMPARE(take(readOnly), QString());
     Files after = kUsers;
     after.insert({{"0.bmp", "new0"}, {"1.bmp", "new1"}, {"2.bmp", "new2"}});
     QCOMPARE(files(), after);
@@ -187,7 +253,8 @@ void FolderWriterTest::failedReplace()
     QFETCH(QByteArrayList, lastCalls);
     QFETCH(Files, left);
     put({{"0.bmp", "old0"}, {"1.bmp", "old1"}});
-    FolderWriter writer(path({}), kNames);
+    FolderLock lock(path({}));
+    FolderWriter writer(lock, kNames);
     QCOMPARE(writer.open(), QString());
     fault = {"fsync", "", EIO, 5, lastFailing};
     const QString error = writer.replace({{"0.bmp", "new0"}, {"1.bmp", "new1"}});
@@ -197,6 +264,58 @@ void FolderWriterTest::failedReplace()
     left.insert(kUsers);
     left.insert({{"0.bmp", "old0"}, {"1.bmp", "old1"}});
     QCOMPARE(files(), left);
+}
+
+void FolderWriterTest::locking_data()
+{
+    QTest::addColumn<bool>("onNfs");
+    QTest::addColumn<bool>("mayWriteLock");
+    QTest::addColumn<bool>("replaced");
+    QTest::addColumn<bool>("check");
+    QTest::addColumn<QString>("said");
+    const QString readOnlyOnNfs =
+        "cannot lock the folder (Bad file descriptor); this user may only read the lock file .slidane-tiles.lock, "
+        "and this file system locks a file only for a user who may write it; the lock file's owner can remove it "
+        "while no slidane-tiles runs there";
+    QTest::newRow("NFS") << true << true << false << false << QString();
+    QTest::newRow("NFS, a lock file this user may only read") << true << false << false << false << readOnlyOnNfs;
+    // A check that finds a journal needs the lock alone as well.
+    QTest::newRow("NFS, check finishing a journal, read-only lock file")
+        << true << false << false << true << readOnlyOnNfs;
+    QTest::newRow("lock file replaced while waiting") << false << true << true << false << QString();
+}
+
+// A writer's lock is on the lock file at its path while the writer holds it.
+void FolderWriterTest::locking()
+{
+    QFETCH(bool, onNfs);
+    QFETCH(bool, mayWriteLock);
+    QFETCH(bool, replaced);
+    QFETCH(bool, check);
+    QFETCH(QString, said);
+    nfs = onNfs;
+    if (!mayWriteLock) {
+        fault = {"openat", ".slidane-tiles.lock", EACCES, 1, 1};
+    }
+    const QString lockFile = path(QStringLiteral(".slidane-tiles.lock"));
+    if (replaced) {
+        beforeLock = [&] {
+            QVERIFY(QFile::remove(lockFile));
+            put({{".slidane-tiles.lock", ""}});
+        };
+    }
+    FolderLock lock(path({}));
+    FolderReadLock reader(path({}), kNames);
+    if (check) {
+        put({{".slidane-tiles.journal", ""}});
+    }
+    const QString reason = check ? reader.take() : FolderWriter(lock, kNames).open();
+    QVERIFY2(said.isEmpty() ? reason.isEmpty() : reason.endsWith(said), qPrintable(reason));
+    const int other = ::open(QFile::encodeName(lockFile).constData(), O_RDONLY | O_CLOEXEC);
+    QVERIFY(other >= 0);
+    const bool locked = ::flock(other, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(other);
+    QCOMPARE(locked, said.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(FolderWriterTest)

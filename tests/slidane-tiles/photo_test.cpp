@@ -341,7 +341,7 @@ void PhotoTest::readSquare_data()
     }
     QVERIFY(write(file(QStringLiteral("huge.png")), huge));
     QTest::newRow("2500 MP PNG") << file(QStringLiteral("huge.png")) << Colours{} << 0 << QImage()
-                                 << "50000 x 50000 pixels (2500 megapixels), over the limit of 120 megapixels";
+                                 << "50000 × 50000 pixels (2500 megapixels), over the limit of 120 megapixels";
     QVERIFY(write(file(QStringLiteral("notes.jpg")), "no picture\n"));
     QTest::newRow("not a picture") << file(QStringLiteral("notes.jpg")) << Colours{} << 0 << QImage()
                                    << "(JPEG, HEIC/HEIF, AVIF, PNG,";

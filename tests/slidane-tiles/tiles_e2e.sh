@@ -78,7 +78,7 @@ done
 if "$tiles" make photo.png photo.png/set 2>err.log; then fail "make wrote below a file"; fi
 [ "$(wc -l <err.log)" = 1 ] || fail "an unwritable folder gives no one-line error: $(cat err.log)"
 "$tiles" make small.png out 2>err.log || true
-grep -q '156 x 156' err.log || fail "the too-small photo's error does not say the size needed: $(cat err.log)"
+grep -q '156 × 156' err.log || fail "the too-small photo's error does not say the size needed: $(cat err.log)"
 
 # The menu entries: one of its own for each name, however written, none
 # replaced without --force, and a name too long or a place for entries

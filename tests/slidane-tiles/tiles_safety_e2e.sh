@@ -56,6 +56,9 @@ if [ -n "$has_strace" ]; then
     injected -e inject="$fault" "$tiles" make --force new.png set 2>err.log || status=$?
     refused "$fault"
   done
+  # A failed make takes away the folders it made, lock file and all.
+  injected -e inject=fsync:error=EIO:when=16 "$tiles" make new.png fresh/set 2>err.log && fail "make survived EIO"
+  [ ! -e fresh ] || fail "a failed make left the folder it made: $(ls -AR fresh)"
   # Killed before each rename (the journal's, then the sixteen tiles'): the
   # next check finishes or undoes it, and finds one whole set.
   olds=0 news=0
@@ -69,6 +72,15 @@ if [ -n "$has_strace" ]; then
     fi
   done
   [ "$olds" = 1 ] && [ "$news" = 16 ] || fail "kills gave $olds old and $news new sets, want 1 and 16"
+  # A folder in the way of a journal is named, and the set finished once it is gone.
+  rm -rf set && cp -r old set
+  injected -e inject=rename,renameat,renameat2:signal=KILL:when=2 "$tiles" make --force new.png set >/dev/null 2>&1 || true
+  rm set/5.bmp && mkdir set/5.bmp
+  status=0
+  "$tiles" check set >check.log 2>err.log || status=$?
+  [ "$status" = 1 ] && grep -q '5.bmp is in the way; remove it' err.log || fail "a folder 5.bmp: $status $(cat err.log)"
+  rmdir set/5.bmp
+  "$tiles" check set >check.log && same_as set new 10 || fail "5.bmp removed, check found: $(tail -n1 check.log)"
 else
   echo "SKIP rows: failing flush and kills need strace"
 fi
@@ -121,6 +133,15 @@ done
 cp new/12.bmp set/12.bmp
 if "$tiles" check set >check.log; then fail "check accepted a mixed set"; fi
 grep -q '^Mixed set: 12.bmp not made together' check.log || fail "check did not name the stray: $(tail -n1 check.log)"
+# In Czech, the words agree in number with one stray and with several.
+cp set/3.bmp own3.bmp
+for strays in "12.bmp" "3.bmp, 12.bmp"; do
+  [ "$strays" = 12.bmp ] && cs='soubor 12.bmp nevznikl ' || cs='soubory 3.bmp, 12.bmp nevznikly '
+  [ "$strays" = 12.bmp ] || cp new/3.bmp set/3.bmp
+  LANGUAGE=cs "$tiles" check set >check.log || true
+  grep -q "^Smíšená sada: $cs" check.log || fail "Czech, strays $strays: $(tail -n1 check.log)"
+done
+cp own3.bmp set/3.bmp
 
 # Tiles made elsewhere carry no stamp and are compared with nothing.
 convert old/5.bmp bmp3:set/5.bmp
@@ -139,6 +160,12 @@ for name in journal lock; do
     [ "$status" = 1 ] && grep -q "$name is not a regular file" err.log || fail "$command, $name a FIFO: $(cat err.log)"
   done
 done
+
+# A folder under a temporary's name is named, and make works once it is gone.
+rm -rf set && cp -r old set && mkdir set/.slidane-tiles.5.bmp.new
+"$tiles" make --force new.png set 2>err.log && fail "make wrote through a folder in its way"
+grep -q 'remove .slidane-tiles.5.bmp.new, which is in the way$' err.log || fail "the obstacle is not named: $(cat err.log)"
+rmdir set/.slidane-tiles.5.bmp.new && "$tiles" make --force new.png set >/dev/null || fail "make after the obstacle"
 
 mkdir bare
 "$tiles" check bare >/dev/null || [ -z "$(ls -A bare)" ] || fail "check left $(ls -A bare) in a folder it only read"
