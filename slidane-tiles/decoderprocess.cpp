@@ -27,6 +27,9 @@ extern char **environ;
 namespace photo {
 namespace {
 
+// The decoder's processor time for each second of its time limit: its
+// threads may share both cores.
+constexpr int kCpuPerSecond = 3;
 constexpr qsizetype kSquareBytes = qsizetype{tileset::kPhotoSide} * tileset::kPhotoSide * 4;
 
 // What the decoder may see of the environment: the language of its
@@ -159,36 +162,35 @@ QString hostile(const QString &name, const QString &what)
         .arg(name, what);
 }
 
-// The ending in words, judged from what the kernel says of the decoder and
-// from the form of its answer alone.
-Square judge(const Ending &ending, const QString &name, int seconds)
+// How the decoder ended, in words, when it did not end by itself: from
+// what the kernel says of it alone.
+QString forcedEnd(const Ending &ending, int seconds)
 {
     const int signal = WIFSIGNALED(ending.status) ? WTERMSIG(ending.status) : 0;
     const qint64 cpu = ending.usage.ru_utime.tv_sec + ending.usage.ru_stime.tv_sec;
+    const bool failed = signal != 0 || WEXITSTATUS(ending.status) != 0;
     if (ending.timedOut) {
-        return {{},
-            hostile(name,
-                QCoreApplication::translate(
-                    "decoder", "did not finish within %n s and was stopped", nullptr, seconds))};
+        return QCoreApplication::translate("decoder", "did not finish within %n s and was stopped", nullptr, seconds);
     }
-    if (signal == SIGXCPU || (signal == SIGKILL && cpu >= 3 * seconds)) {
-        return {
-            {}, hostile(name, QCoreApplication::translate("decoder", "used up its processor time and was stopped"))};
+    if (signal == SIGXCPU || (signal == SIGKILL && cpu >= kCpuPerSecond * seconds)) {
+        return QCoreApplication::translate("decoder", "used up its processor time and was stopped");
     }
-    if (!kDecoderUnlimited && qint64{ending.usage.ru_maxrss} * 1024 >= kDecoderAddressSpace * 3 / 4
-        && !(WIFEXITED(ending.status) && WEXITSTATUS(ending.status) == 0)) {
-        return {{},
-            hostile(name,
-                QCoreApplication::translate("decoder", "ran out of the %1 MiB of memory it may use")
-                    .arg(kDecoderAddressSpace >> 20))};
+    if (!kDecoderUnlimited && failed && qint64{ending.usage.ru_maxrss} * 1024 >= kDecoderAddressSpace * 3 / 4) {
+        return QCoreApplication::translate("decoder", "ran out of the %1 MiB of memory it may use")
+            .arg(kDecoderAddressSpace >> 20);
     }
     if (signal == SIGSYS) {
-        return {{},
-            hostile(
-                name, QCoreApplication::translate("decoder", "tried a step outside its confinement and was stopped"))};
+        return QCoreApplication::translate("decoder", "tried a step outside its confinement and was stopped");
     }
-    if (signal != 0) {
-        return {{}, hostile(name, QCoreApplication::translate("decoder", "crashed (%1)").arg(signalName(signal)))};
+    return signal != 0 ? QCoreApplication::translate("decoder", "crashed (%1)").arg(signalName(signal)) : QString();
+}
+
+// The square or the error line, taken from the answer only in its exact
+// form.
+Square judge(const Ending &ending, const QString &name, int seconds)
+{
+    if (const QString forced = forcedEnd(ending, seconds); !forced.isEmpty()) {
+        return {{}, hostile(name, forced)};
     }
     const int status = WEXITSTATUS(ending.status);
     if (status == 0 && ending.reply.size() == 1 + kSquareBytes && ending.reply.front() == kSquareTag) {
@@ -205,6 +207,36 @@ Square judge(const Ending &ending, const QString &name, int seconds)
     return {{}, hostile(name, QCoreApplication::translate("decoder", "gave an answer out of form"))};
 }
 
+// Starts `program` as the decoder of `file`, answering into `answer`, with
+// nothing else open; 0 or the error number.
+int spawn(const PhotoFile &file, const QString &program, int seconds, int answer, pid_t &pid)
+{
+    const int photo = above2(file.descriptor());
+    const int reply = above2(answer);
+    const int nowhere = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    const int quiet = nowhere >= 0 ? above2(nowhere) : -1;
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, photo, STDIN_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, reply, STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, quiet, STDERR_FILENO);
+    posix_spawn_file_actions_addclosefrom_np(&actions, 3);
+    std::vector<QByteArray> arguments{QFile::encodeName(program), kDecoderCommand, QFile::encodeName(file.path()),
+        QByteArray::number(kCpuPerSecond * seconds), file.format().isEmpty() ? QByteArray("-") : file.format()};
+    std::vector<QByteArray> environment = decoderEnvironment();
+    const int spawned = photo < 0 || reply < 0 || quiet < 0
+        ? EMFILE
+        : ::posix_spawn(&pid, arguments.front().constData(), &actions, nullptr, pointers(arguments).data(),
+            pointers(environment).data());
+    posix_spawn_file_actions_destroy(&actions);
+    for (const int fd : {photo, reply, nowhere, quiet}) {
+        if (fd >= 0) {
+            ::close(fd);
+        }
+    }
+    return spawned;
+}
+
 } // namespace
 
 int decoderSeconds()
@@ -218,38 +250,15 @@ Square readSquare(const PhotoFile &file, const QString &program)
 {
     const int seconds = decoderSeconds();
     int reply[2] = {-1, -1};
-    if (::pipe2(reply, O_CLOEXEC) != 0) {
-        return {{},
-            QCoreApplication::translate("decoder", "%1: cannot start the picture's decoder (%2)")
-                .arg(file.path(), errorText(errno))};
-    }
-    const int photo = above2(file.descriptor());
-    const int answer = above2(reply[1]);
-    const int nowhere = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
-    const int quiet = nowhere >= 0 ? above2(nowhere) : -1;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, photo, STDIN_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, answer, STDOUT_FILENO);
-    posix_spawn_file_actions_adddup2(&actions, quiet, STDERR_FILENO);
-    posix_spawn_file_actions_addclosefrom_np(&actions, 3);
-
-    std::vector<QByteArray> arguments{QFile::encodeName(program), kDecoderCommand, QFile::encodeName(file.path()),
-        QByteArray::number(3 * seconds), file.format().isEmpty() ? QByteArray("-") : file.format()};
-    std::vector<QByteArray> environment = decoderEnvironment();
     pid_t pid = 0;
-    const int spawned = photo < 0 || answer < 0 || quiet < 0
-        ? EMFILE
-        : ::posix_spawn(&pid, QFile::encodeName(program).constData(), &actions, nullptr, pointers(arguments).data(),
-            pointers(environment).data());
-    posix_spawn_file_actions_destroy(&actions);
-    for (const int fd : {photo, answer, nowhere, quiet, reply[1]}) {
-        if (fd >= 0) {
-            ::close(fd);
-        }
+    const int spawned = ::pipe2(reply, O_CLOEXEC) != 0 ? errno : spawn(file, program, seconds, reply[1], pid);
+    if (reply[1] >= 0) {
+        ::close(reply[1]);
     }
     if (spawned != 0) {
-        ::close(reply[0]);
+        if (reply[0] >= 0) {
+            ::close(reply[0]);
+        }
         return {{},
             QCoreApplication::translate("decoder", "%1: cannot start the picture's decoder (%2)")
                 .arg(file.path(), errorText(spawned))};
