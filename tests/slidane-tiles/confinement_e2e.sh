@@ -63,6 +63,18 @@ spin|2|did not finish within 2 s and was stopped
 bomb|30|ran out of the 4096 MiB of memory it may use
 short|30|gave an answer out of form
 ROWS
+# A photo changed while its decoder reads it is refused.
+convert photo.png -set comment "hostile:dawdle:$HOME;" dawdle.jpg
+"$tiles" make --force dawdle.jpg set 2>err.log &
+maker=$!
+for _ in $(seq 100); do pgrep -f "internal-decode dawdle.jpg" >/dev/null && break; sleep 0.05; done
+echo more >>dawdle.jpg
+status=0
+wait "$maker" || status=$?
+[ "$status" = 1 ] && grep -q "^slidane-tiles: dawdle.jpg: the file changed while it was read" err.log \
+  || fail "make of a photo changed while read exited with $status: $(cat err.log)"
+md5sum -c --quiet set.md5 || fail "the earlier set changed for a photo changed while read"
+
 # Fail closed: a photo, hostile or not, is not decoded where Landlock is
 # there but refuses.
 status=0

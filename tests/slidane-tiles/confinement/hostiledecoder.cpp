@@ -123,6 +123,9 @@ bool attempt(const std::string &action)
     if (action == "short") {
         return answerShort();
     }
+    if (action == "dawdle") { // while the photo is changed under it
+        ::sleep(2);
+    }
     return true;
 }
 
