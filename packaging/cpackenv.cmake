@@ -1,6 +1,6 @@
 # Run by cpack before it packs (CPACK_PROJECT_CONFIG_FILE): the DEB generator
 # dates the archive members by SOURCE_DATE_EPOCH in its environment, and so
-# does dpkg-deb in packaging/dbgsymsums.cmake. Unless the caller set one, it
+# does dpkg-deb in packaging/repack.cmake. Unless the caller set one, it
 # is the last commit's time, read now rather than when CMake configured, so
 # that a commit made since counts.
 if(NOT DEFINED ENV{SOURCE_DATE_EPOCH} AND CPACK_SLIDANE_GIT)
