@@ -43,20 +43,14 @@ build_packages() { # FOLDER UMASK TZ LOCALE [SWITCH...]
 explain() { # one two
   echo "$(basename "$1") differs: $(cmp "$1" "$2" || true)"
   for member in $(ar t "$1"); do
-    ar p "$1" "$member" >"$scratch/member-one"
-    ar p "$2" "$member" >"$scratch/member-two"
-    cmp -s "$scratch/member-one" "$scratch/member-two" || echo "  archive member $member differs"
+    [ "$(ar p "$1" "$member" | md5sum)" = "$(ar p "$2" "$member" | md5sum)" ] || echo "  archive member $member differs"
   done
-  for side in one two; do
-    deb=$1
-    [ "$side" = one ] || deb=$2
-    mkdir -p "$scratch/x/$side"
-    dpkg-deb -x "$deb" "$scratch/x/$side/data"
-    dpkg-deb -e "$deb" "$scratch/x/$side/control"
-    dpkg-deb -c "$deb" >"$scratch/x/$side.list"
+  side=0
+  for deb in "$1" "$2"; do
+    side=$((side + 1))
+    dpkg-deb -R "$deb" "$scratch/x/$side" && dpkg-deb -c "$deb" >"$scratch/x/$side.list"
   done
-  diff -r "$scratch/x/one" "$scratch/x/two" | head -n 20 || true
-  diff "$scratch/x/one.list" "$scratch/x/two.list" | head -n 20 || true
+  { diff -r "$scratch/x/1" "$scratch/x/2"; diff "$scratch/x/1.list" "$scratch/x/2.list"; } | head -n 40 || true
   rm -rf "$scratch/x"
 }
 

@@ -1,7 +1,6 @@
 // FolderWriter with its folder calls failing on purpose: recovering from a
 // journal with lines that are no names of its own and temporaries already
-// renamed, a recovery stopped half way, errors while looking for the
-// journal, and what a failed replace leaves.
+// renamed, a recovery stopped half way, and what a failed replace leaves.
 #include "errortext.h"
 #include "folderwriter.h"
 
@@ -112,19 +111,12 @@ void FolderWriterTest::recovery_data()
     QTest::addColumn<bool>("readOnly");
     QTest::addColumn<QString>("said");
     QTest::newRow("own names only") << QByteArray() << QByteArray() << 0 << true << QString();
-    // %1 is the system's words for the error, in the locale's language.
+    // %1 is the system's words for the error, in the locale's language. The
+    // sweep of tiles_faults_e2e fails every other call of a recovery.
     QTest::newRow("stopped half way") << QByteArray("renameat") << QByteArray(".slidane-tiles.2.bmp.new") << EIO
                                       << false
                                       << "cannot put 2.bmp in place (%1); the folder holds part of "
                                          "the new set until a later make or check in it puts the rest in place";
-    const QByteArray journal(".slidane-tiles.journal");
-    QTest::newRow("journal: EIO") << QByteArray("openat") << journal << EIO << false
-                                  << "cannot look for the journal of an interrupted run (%1); "
-                                     "nothing was changed";
-    QTest::newRow("journal: EACCES") << QByteArray("openat") << journal << EACCES << false
-                                     << "(%1); nothing was changed";
-    QTest::newRow("journal: ENOMEM, check")
-        << QByteArray("openat") << journal << ENOMEM << true << "(%1); nothing was changed";
 }
 
 // A make killed after renaming 0.bmp: 1.bmp and 2.bmp wait in temporaries.
@@ -142,15 +134,11 @@ void FolderWriterTest::recovery()
         {".slidane-tiles.journal", "0.bmp\n../outside\n.hidden\n1.bmp\n2.bmp\n"}});
     QVERIFY(QDir(path({})).mkdir(QStringLiteral(".slidane-tiles...")));
     put({{".slidane-tiles.../outside.new", "planted"}});
-    const Files before = files();
     fault = {call, name, error};
     {
         FolderWriter writer(path({}), kNames);
         const QString reason = writer.open(readOnly);
         QVERIFY2(said.isEmpty() ? reason.isEmpty() : reason.endsWith(said.arg(errorText(error))), qPrintable(reason));
-    }
-    if (said.endsWith(QStringLiteral("nothing was changed"))) {
-        QCOMPARE(files(), before);
     }
     fault = {};
     FolderWriter writer(path({}), kNames);

@@ -96,9 +96,7 @@ sweep() { # BASE COMMAND...
   base=$1
   shift
   folder_calls "$base" "$@" >calls.log
-  for call in renameat fsync; do
-    grep -q "^$call " calls.log || fail "no $call on the folder seen in: $*"
-  done
+  grep -q "^renameat " calls.log && grep -q "^fsync " calls.log || fail "no renameat or fsync on the folder in: $*"
   # A kill after the last change leaves what the whole run leaves.
   last=$(awk '$4 { last = NR } END { print last + 0 }' calls.log)
   awk -v last="$last" '{ print $1, $2, $3, NR <= last }' calls.log | while read -r call n name kill; do
@@ -112,9 +110,7 @@ sweep() { # BASE COMMAND...
     done) &
     workers="$workers $!"
   done
-  failed=""
-  for pid in $workers; do wait "$pid" || failed=yes; done
-  [ -z "$failed" ] || exit 1
+  for pid in $workers; do wait "$pid" || exit 1; done
   echo "$(wc -l <runs.log) runs on $(wc -l <calls.log) calls of: $*"
 }
 
