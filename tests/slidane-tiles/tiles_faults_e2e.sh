@@ -8,6 +8,7 @@
 # has put the new set in place, one that says the earlier files are
 # unchanged has left them so; one that cannot write a new file (its open,
 # write, flush or close fails) says so and leaves the folder as it was.
+# Every file a run writes, it flushes.
 # Usage: tiles_faults_e2e.sh TILES
 set -eu
 tiles=$1
@@ -97,6 +98,8 @@ sweep() { # BASE COMMAND...
   shift
   folder_calls "$base" "$@" >calls.log
   grep -q "^renameat " calls.log && grep -q "^fsync " calls.log || fail "no renameat or fsync on the folder in: $*"
+  unflushed=$(awk '$1 == "write" { w[$3] } $1 == "fsync" { delete w[$3] } END { for (n in w) print n }' calls.log)
+  [ -z "$unflushed" ] || fail "$* wrote but never flushed: $unflushed"
   # A kill after the last change leaves what the whole run leaves.
   last=$(awk '$4 { last = NR } END { print last + 0 }' calls.log)
   awk -v last="$last" '{ print $1, $2, $3, NR <= last }' calls.log | while read -r call n name kill; do
