@@ -1,6 +1,6 @@
 #include "areaaverage.h"
 
-#include "tileset.h"
+#include "photoside.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,7 +2,7 @@
 
 #include "confinement.h"
 #include "decoderprocess.h"
-#include "tileset.h"
+#include "photoside.h"
 #include "translations.h"
 
 #include <QCoreApplication>

@@ -2,7 +2,7 @@
 
 #include "errortext.h"
 #include "photofile.h"
-#include "tileset.h"
+#include "photoside.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -92,7 +92,7 @@ QColorSpace nclxSpace(const heif_color_profile_nclx &nclx)
 
 // libheif's own messages name boxes and brands; these say what they mean
 // for the photo.
-QString errorText(const heif_error &error)
+QString heifErrorText(const heif_error &error)
 {
     switch (error.code) {
     case heif_error_Input_does_not_exist:
@@ -252,11 +252,11 @@ QString HeifPhoto::open(QIODevice &file)
         return QCoreApplication::translate("photo", "it is an animation or a sequence of pictures, not a still photo");
     }
     if (error.code != heif_error_Ok) {
-        return errorText(error);
+        return heifErrorText(error);
     }
     error = heif().heif_context_get_primary_image_handle(context_, &handle_);
     if (error.code != heif_error_Ok) {
-        return errorText(error);
+        return heifErrorText(error);
     }
     return {};
 }
@@ -274,7 +274,7 @@ QImage HeifPhoto::decode(QString &error) const
     const heif_error result = heif().heif_decode_image(handle_, &decoded, heif_colorspace_RGB,
         alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB, nullptr);
     if (result.code != heif_error_Ok) {
-        error = errorText(result);
+        error = heifErrorText(result);
         return {};
     }
     const std::unique_ptr<heif_image, decltype(heif().heif_image_release)> image(decoded, heif().heif_image_release);

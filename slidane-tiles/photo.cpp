@@ -4,7 +4,7 @@
 #include "centredsquare.h"
 #include "heifphoto.h"
 #include "jpeglayout.h"
-#include "tileset.h"
+#include "photoside.h"
 
 #include <QBuffer>
 #include <QColorSpace>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tilepicture.h"
+#include "photoside.h"
 
 #include <QString>
 #include <QStringList>
@@ -11,10 +11,6 @@
 // 1.bmp ... 15.bmp with a grey gap as 0.bmp, and for each file whether the
 // game will read it.
 namespace tileset {
-
-// A piece is what a cell shows of a tile file.
-constexpr int kPieceSide = tilepicture::kShownSide;
-constexpr int kPhotoSide = 4 * kPieceSide; // 156: the smallest photo taken
 
 struct MakeOptions {
     QString folder = QStringLiteral(".");

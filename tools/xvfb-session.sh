@@ -11,7 +11,7 @@ stop_all() {
 }
 trap stop_all EXIT INT TERM
 
-Xvfb -displayfd 3 -screen 0 "${XVFB_SCREEN:-640x480x24}" -nolisten tcp 3>"$xvfb_fd_file" 2>/dev/null &
+Xvfb -displayfd 3 -screen 0 "${XVFB_SCREEN:-640x480x24}" -nolisten tcp -noreset 3>"$xvfb_fd_file" 2>/dev/null &
 cleanup_pids="$!"
 for _ in $(seq 400); do
   [ -s "$xvfb_fd_file" ] && break

@@ -6,12 +6,11 @@
 set -eu
 game=$1
 listener=$2
+. "$(dirname "$0")/harness.sh"
 if [ ! -x /usr/libexec/at-spi-bus-launcher ] || ! command -v dbus-run-session >/dev/null \
   || ! /usr/bin/python3 -c 'import pyatspi' 2>/dev/null; then
-  echo "SKIP: at-spi2-core, dbus or python3-pyatspi is missing; tools/install-deps.sh installs them"
-  exit 77
+  skip "at-spi2-core, dbus or python3-pyatspi is missing; tools/install-deps.sh installs them"
 fi
-. "$(dirname "$0")/harness.sh"
 
 cd "$scratch"
 GAME=$game LISTENER=$listener dbus-run-session -- sh -c '
