@@ -98,19 +98,36 @@ bool write(const QString &path, const QByteArray &bytes)
     return out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size();
 }
 
+// Encodes `image`, which it releases, into the file at `path`: lossless or
+// at quality 95, with a colr box for nclx colour information if `nclx`.
+bool encodeHeif(const QString &path, heif_image *image, heif_compression_format format, bool lossless, bool nclx)
+{
+    heif_context *context = heif_context_alloc();
+    heif_encoder *encoder = nullptr;
+    heif_encoding_options *options = heif_encoding_options_alloc();
+    options->macOS_compatibility_workaround_no_nclx_profile = nclx ? 0 : 1; // else no colr box is written
+    const bool done = heif_context_get_encoder_for_format(context, format, &encoder).code == heif_error_Ok
+        && (lossless ? heif_encoder_set_lossless(encoder, 1) : heif_encoder_set_lossy_quality(encoder, 95)).code
+            == heif_error_Ok
+        && heif_context_encode_image(context, image, encoder, options, nullptr).code == heif_error_Ok
+        && heif_context_write_to_file(context, QFile::encodeName(path).constData()).code == heif_error_Ok;
+    heif_encoding_options_free(options);
+    heif_image_release(image);
+    if (encoder != nullptr) {
+        heif_encoder_release(encoder);
+    }
+    heif_context_free(context);
+    return done;
+}
+
 // A HEIC or AVIF file of an opaque picture, described by either an ICC
 // profile or nclx colour information (Display P3 primaries, sRGB curve).
 bool writeHeif(const QString &path, const QImage &picture, heif_compression_format format, bool icc)
 {
     const QImage rgb = picture.convertToFormat(QImage::Format_RGB888);
-    heif_context *context = heif_context_alloc();
-    heif_encoder *encoder = nullptr;
     heif_image *image = nullptr;
-    heif_color_profile_nclx *nclx = heif_nclx_color_profile_alloc();
-    heif_encoding_options *options = heif_encoding_options_alloc();
-    bool done = heif_context_get_encoder_for_format(context, format, &encoder).code == heif_error_Ok
-        && heif_encoder_set_lossy_quality(encoder, 95).code == heif_error_Ok
-        && heif_image_create(rgb.width(), rgb.height(), heif_colorspace_RGB, heif_chroma_interleaved_RGB, &image).code
+    bool done =
+        heif_image_create(rgb.width(), rgb.height(), heif_colorspace_RGB, heif_chroma_interleaved_RGB, &image).code
             == heif_error_Ok
         && heif_image_add_plane(image, heif_channel_interleaved, rgb.width(), rgb.height(), 8).code == heif_error_Ok;
     if (done) {
@@ -126,46 +143,36 @@ bool writeHeif(const QString &path, const QImage &picture, heif_compression_form
                        .code
                 == heif_error_Ok;
         } else {
+            heif_color_profile_nclx *nclx = heif_nclx_color_profile_alloc();
             heif_nclx_color_profile_set_color_primaries(nclx, heif_color_primaries_SMPTE_EG_432_1);
             heif_nclx_color_profile_set_transfer_characteristics(nclx, heif_transfer_characteristic_IEC_61966_2_1);
             heif_nclx_color_profile_set_matrix_coefficients(nclx, heif_matrix_coefficients_ITU_R_BT_601_6);
             nclx->full_range_flag = 1;
             done = heif_image_set_nclx_color_profile(image, nclx).code == heif_error_Ok;
-            options->macOS_compatibility_workaround_no_nclx_profile = 0; // else no colr box is written
+            heif_nclx_color_profile_free(nclx);
         }
     }
-    done = done && heif_context_encode_image(context, image, encoder, options, nullptr).code == heif_error_Ok
-        && heif_context_write_to_file(context, QFile::encodeName(path).constData()).code == heif_error_Ok;
-    heif_encoding_options_free(options);
-    heif_nclx_color_profile_free(nclx);
-    heif_image_release(image);
-    if (encoder != nullptr) {
-        heif_encoder_release(encoder);
+    if (!done) {
+        heif_image_release(image);
+        return false;
     }
-    heif_context_free(context);
-    return done;
+    return encodeHeif(path, image, format, false, !icc);
 }
 
-} // namespace
 // A lossless monochrome AVIF whose block k is coded as 16 + 13 k, in the
 // video range or the full one as its colour information says; the colours
 // it stands for.
 Colours writeGreyAvif(const QString &path, bool fullRange)
 {
-    heif_context *context = heif_context_alloc();
-    heif_encoder *encoder = nullptr;
+    const int side = 256;
     heif_image *image = nullptr;
     heif_color_profile_nclx *nclx = heif_nclx_color_profile_alloc();
-    heif_encoding_options *options = heif_encoding_options_alloc();
-    options->macOS_compatibility_workaround_no_nclx_profile = 0;
     nclx->full_range_flag = fullRange ? 1 : 0;
-    const int side = 256;
-    bool done = heif_context_get_encoder_for_format(context, heif_compression_AV1, &encoder).code == heif_error_Ok
-        && heif_encoder_set_lossless(encoder, 1).code == heif_error_Ok
-        && heif_image_create(side, side, heif_colorspace_monochrome, heif_chroma_monochrome, &image).code
-            == heif_error_Ok
+    bool done =
+        heif_image_create(side, side, heif_colorspace_monochrome, heif_chroma_monochrome, &image).code == heif_error_Ok
         && heif_image_add_plane(image, heif_channel_Y, side, side, 8).code == heif_error_Ok
         && heif_image_set_nclx_color_profile(image, nclx).code == heif_error_Ok;
+    heif_nclx_color_profile_free(nclx);
     if (done) {
         int stride = 0;
         uint8_t *plane = heif_image_get_plane(image, heif_channel_Y, &stride);
@@ -175,15 +182,10 @@ Colours writeGreyAvif(const QString &path, bool fullRange)
             }
         }
     }
-    done = done && heif_context_encode_image(context, image, encoder, options, nullptr).code == heif_error_Ok
-        && heif_context_write_to_file(context, QFile::encodeName(path).constData()).code == heif_error_Ok;
-    heif_encoding_options_free(options);
-    heif_nclx_color_profile_free(nclx);
-    heif_image_release(image);
-    if (encoder != nullptr) {
-        heif_encoder_release(encoder);
+    if (!done) {
+        heif_image_release(image);
     }
-    heif_context_free(context);
+    done = done && encodeHeif(path, image, heif_compression_AV1, true, true);
     Colours colours{};
     for (int k = 0; k < 16 && done; ++k) {
         const int grey = fullRange ? 16 + 13 * k : (13 * k * 255 + 109) / 219;
@@ -191,6 +193,8 @@ Colours writeGreyAvif(const QString &path, bool fullRange)
     }
     return colours;
 }
+
+} // namespace
 
 void PhotoTest::readSquare_data()
 {
