@@ -288,21 +288,20 @@ Square readWithQt(QIODevice &file, const QString &path, const QByteArray &knownF
 
 void loadDecoders(const QByteArray &format)
 {
-    // The list of formats, which reading each plugin's metadata gives, then
-    // the plugins: asking one whether it reads an empty device loads its
-    // library and the decoding library behind it (libjpeg, libwebp, libtiff).
-    const QList<QByteArray> formats = QImageReader::supportedImageFormats();
+    // Asking a reader of the format whether it reads an empty device loads
+    // the plugins Qt offers the format to, up to the one that takes it, with
+    // the decoding libraries behind them (libjpeg, libwebp, libtiff). A
+    // file of no known format, or one that libheif turns away, is offered
+    // to every plugin, so all are loaded for those.
+    if (format.isEmpty() || format == "heif") {
+        QImageReader::supportedImageFormats();
+        HeifPhoto::load();
+        return;
+    }
     QByteArray nothing;
     QBuffer empty(&nothing);
     empty.open(QIODevice::ReadOnly);
-    for (const QByteArray &each : formats) {
-        if (format.isEmpty() || each == format) {
-            QImageReader(&empty, each).canRead();
-        }
-    }
-    if (format.isEmpty() || format == "heif") {
-        HeifPhoto::load();
-    }
+    QImageReader(&empty, format).canRead();
 }
 
 Square decodeSquare(QIODevice &file, const QString &name, const QByteArray &format)
