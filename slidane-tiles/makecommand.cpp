@@ -31,6 +31,17 @@ QString shellWord(const QString &word)
     return QLatin1Char('\'') + quoted + QLatin1Char('\'');
 }
 
+// Writes the set of the photo at `path`; empty when done, else the reason.
+QString makeSet(const QString &path, const tileset::MakeOptions &options)
+{
+    const photo::PhotoFile file(path);
+    if (!file.problem().isEmpty()) {
+        return file.problem();
+    }
+    const photo::Square square = photo::readSquare(file);
+    return square.picture.isNull() ? square.error : tileset::make(square.picture, options);
+}
+
 } // namespace
 
 int runMake(const QStringList &args)
@@ -66,15 +77,7 @@ int runMake(const QStringList &args)
             return fail(error);
         }
     }
-    const photo::PhotoFile file(places[0]);
-    if (!file.problem().isEmpty()) {
-        return fail(file.problem());
-    }
-    const photo::Square square = photo::readSquare(file);
-    if (square.picture.isNull()) {
-        return fail(square.error);
-    }
-    if (const QString error = tileset::make(square.picture, options); !error.isEmpty()) {
+    if (const QString error = makeSet(places[0], options); !error.isEmpty()) {
         return fail(error);
     }
     if (!entry.isEmpty()) {

@@ -328,6 +328,10 @@ void PhotoTest::readSquare_data()
     const QByteArray whole = jpeg.readAll();
     QVERIFY(write(file(QStringLiteral("cut.jpg")), whole.left(whole.size() * 2 / 3)));
     QTest::newRow("JPEG cut short") << file(QStringLiteral("cut.jpg")) << Colours{} << 0 << QImage() << "cut short";
+    // One pixel short of the square's side, across and down.
+    QVERIFY(blocks(155, 300).save(file(QStringLiteral("narrow.jpg")), "JPEG"));
+    QTest::newRow("JPEG 155 wide") << file(QStringLiteral("narrow.jpg")) << Colours{} << 0 << QImage()
+                                   << "is 155 × 300 pixels; it needs at least 156 × 156";
     QByteArray garbled = whole;
     for (qsizetype i = whole.size() / 3; i < whole.size() / 3 + 64; ++i) {
         garbled[i] = static_cast<char>(i * 89 % 255);
