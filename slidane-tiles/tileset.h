@@ -18,11 +18,10 @@ struct MakeOptions {
 };
 
 // Writes the sixteen files cut from `square` (kPhotoSide a side). An empty
-// result means done; otherwise it is
-// the one-line reason, which says what the folder holds: the earlier files
-// unchanged, or after an error while renaming part of the new set, which a
-// later make or check finishes. A folder it made and could not fill is
-// removed again.
+// result means done; otherwise it is the one-line reason, which says what
+// the folder holds: the earlier files unchanged, or after an error while
+// renaming part of the new set, which a later make or check finishes. A
+// folder it made and could not fill is removed again.
 QString make(const QImage &square, const MakeOptions &options);
 
 struct FileReport {
